@@ -1,0 +1,12 @@
+// Entry point: the application object, the main window, the message loop.
+#include "forms/uMain.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    TfMain fMain;
+    fMain.show();
+    return application.exec();
+}

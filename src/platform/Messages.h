@@ -1,0 +1,23 @@
+// Message boxes: the kinds the system shows, always with the application title as caption.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace platform {
+
+enum class MessageKind { Information, Error, Plain };
+
+class Messages {
+public:
+    virtual ~Messages() = default;
+    // A modal box with an OK button and the icon of its kind (none for Plain).
+    virtual void show(MessageKind kind, const QString &caption, const QString &text) = 0;
+
+    static Messages &real();
+};
+
+void ShowMessage(MessageKind kind, const QString &text);
+
+} // namespace platform
