@@ -1,4 +1,6 @@
 // Test runner: a real QApplication (offscreen unless a display is given) under GoogleTest.
+#include "platform/Fonts.h"
+
 #include <QApplication>
 #include <QByteArray>
 #include <QTemporaryDir>
@@ -13,5 +15,6 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    platform::InstallFontSubstitutions();
     return RUN_ALL_TESTS();
 }
