@@ -14,6 +14,10 @@
 #include <ostream>
 #include <sys/types.h>
 
+inline void PrintTo(const QString &text, std::ostream *out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 inline void PrintTo(const TSettingsValue &value, std::ostream *out) {
     *out << "tag " << int(value.tag()) << " \"" << value.toText().toStdString() << '"';
 }
