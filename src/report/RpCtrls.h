@@ -11,6 +11,7 @@
 #include <functional>
 
 class TRpCustomLabel;
+struct TRpDeviceMapping;
 
 // May replace the text about to be rendered, for this rendering only.
 using TRpLabelOnPrintEvent = std::function<void(TRpCustomLabel &sender, QString &value)>;
@@ -59,13 +60,14 @@ protected:
     void BoundsChanged(int oldWidth, int oldHeight) override;
 
 private:
-    int TextWidthZoomed(const QString &text) const;
-    void Paragraph(const QString &paragraph);
-    void PlaceWord(QString &line, QString word);
-    void ApplyMinimumHeight();
-    void ApplyAutoSize();
-    void DrawLines(long double x, long double top, long double width, long double height,
-                   long double pitch);
+    // TW: the report's text width times the zoom, in design pixels.
+    int TextWidthZoomed(const platform::Font &font, const QString &text) const;
+    void Paragraph(const platform::Font &font, const QString &paragraph);
+    void PlaceWord(const platform::Font &font, QString &line, QString word);
+    void ApplyMinimumHeight(const platform::Font &font);
+    void ApplyAutoSize(const platform::Font &font);
+    void DrawLines(platform::Canvas &canvas, const TRpDeviceMapping &mapping, long double x,
+                   long double top, long double width, long double height, long double pitch);
 
     QString caption_;
     QString renderText_;
@@ -74,7 +76,6 @@ private:
     int pendingFontSize_ = 0;
     QStringList formattedLines_;
     bool laidOut_ = false;
-    bool inLayout_ = false;
     bool nestedGuard_ = false;
 };
 

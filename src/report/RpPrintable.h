@@ -88,6 +88,8 @@ protected:
     virtual void BoundsChanged(int oldWidth, int oldHeight);
     // Whether rendering may draw at all.
     bool DrawsOnCanvas() const;
+    // The captured device; a rendering before any BeginRun begins the run first.
+    TRpDevice *RunDevice();
     // Page rectangle of the item at a band origin, in tenths of a millimetre.
     struct PageBox {
         long double left, top, right, bottom;

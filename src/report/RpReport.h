@@ -110,6 +110,8 @@ public:
     void CancelRun();
     // The job's preview-closed notice, delivered at once.
     void PreviewClosed();
+    // Copies the printer settings, paper and orientation into the current job's settings.
+    void ApplyPrinterSettings();
 
     bool RunInProgress() const { return runInProgress_; }
     bool RunCancelled() const { return runCancelled_; }
@@ -146,6 +148,10 @@ private:
     long double footerAllowance_ = 0;
     std::unique_ptr<TRpPrinter> rpPrinter_;
     std::unique_ptr<TRpReportPrinterSettings> printerSettings_;
+    void PrintBands();
+    void RenderBand(TRpBand &band);
+    bool Fits(const TRpBand &band) const;
+    void EndRunJob();
     // End of the run's part.
 
     void PlaceItem(std::unique_ptr<TRpPrintable> item);

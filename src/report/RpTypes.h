@@ -1,23 +1,12 @@
 // Types shared across the report engine: measurement units, paper sizes and paper sources,
-// and the one rounding rule every conversion to a whole number uses.
+// and (from the platform layer, which rounds font heights by it too) the one rounding rule
+// every conversion to a whole number uses.
 #pragma once
 
-#include <array>
-#include <cmath>
-#include <cstdint>
+#include "platform/Rounding.h"
 
-// Nearest whole number, an exact half to the even neighbour (12.5 -> 12, 13.5 -> 14).
-inline std::int64_t RoundHalfEven(long double value)
-{
-    const long double lower = std::floor(value);
-    const long double diff = value - lower;
-    if (diff < 0.5L)
-        return std::int64_t(lower);
-    if (diff > 0.5L)
-        return std::int64_t(lower) + 1;
-    const auto l = std::int64_t(lower);
-    return (l % 2 == 0) ? l : l + 1;
-}
+#include <array>
+#include <cstdint>
 
 enum class TRpUnit { MM = 0, Inches = 1, Pixels = 2, Characters = 3, Native = 4 };
 

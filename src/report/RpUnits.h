@@ -41,9 +41,23 @@ public:
 
     TRpUnit Units() const { return units_; }
     virtual void SetUnits(TRpUnit units) { units_ = units; }
-    // A temporary switch of units; RestoreUnits goes back to the units before it.
-    void SwitchUnits(TRpUnit units);
-    void RestoreUnits();
+
+    // Switches a holder's units for the length of a scope and then restores them. Each
+    // switch keeps its own previous units, so switches may nest.
+    class UnitsSwitch {
+    public:
+        UnitsSwitch(TRpUnitBase &holder, TRpUnit units) : holder_(holder), previous_(holder.units_)
+        {
+            holder_.units_ = units;
+        }
+        ~UnitsSwitch() { holder_.units_ = previous_; }
+        UnitsSwitch(const UnitsSwitch &) = delete;
+        UnitsSwitch &operator=(const UnitsSwitch &) = delete;
+
+    private:
+        TRpUnitBase &holder_;
+        TRpUnit previous_;
+    };
 
     int Zoom() const { return zoom_; }
     void SetZoom(int zoom) { zoom_ = zoom; }
@@ -88,7 +102,6 @@ private:
 
     int screenDpi_;
     TRpUnit units_;
-    TRpUnit previousUnits_;
     TRpReport *report_;
     bool pushingBounds_ = false;
     int zoom_ = 100;

@@ -1,0 +1,105 @@
+#include "RpReport.h"
+
+#include "RpPrinterSettings.h"
+#include "RpPrntr.h"
+
+#include "platform/Screen.h"
+#include "platform/Service.h"
+
+TRpReport::TRpReport()
+    : printerSettings_(std::make_unique<TRpReportPrinterSettings>()),
+      screenDpi_(platform::ScreenDpi()),
+      measurer_(platform::Service<platform::TextMeasurer>::get()) {
+    page_.PushPixelBounds();
+}
+
+TRpReport::~TRpReport() {
+    // The job may still look at its report while it goes; let it go first.
+    rpPrinter_.reset();
+}
+
+void TRpReport::SetUnits(TRpUnit units) {
+    page_.SetUnits(units);
+    for (const auto &band : bands_) {
+        band->Size().SetUnits(units);
+        for (const auto &item : band->Items())
+            item->Size().SetUnits(units);
+    }
+    for (const auto &item : items_)
+        item->Size().SetUnits(units);
+}
+
+void TRpReport::SetZoom(int zoom) {
+    if (zoom < 1 || zoom > 300)
+        return;
+    zoom_ = zoom;
+    page_.SetZoom(zoom);
+    for (const auto &band : bands_) {
+        band->Size().SetZoom(zoom);
+        for (const auto &item : band->Items())
+            item->Size().SetZoom(zoom);
+    }
+    for (const auto &item : items_)
+        item->Size().SetZoom(zoom);
+}
+
+TRpBand &TRpReport::AddBand(std::unique_ptr<TRpBand> band) {
+    bands_.push_back(std::move(band));
+    bands_.back()->SetReport(this);
+    return *bands_.back();
+}
+
+TRpBand *TRpReport::FindBand(TRpBandType type) const {
+    for (const auto &band : bands_)
+        if (band->BandType == type)
+            return band.get();
+    return nullptr;
+}
+
+void TRpReport::PlaceItem(std::unique_ptr<TRpPrintable> item) {
+    items_.push_back(std::move(item));
+    items_.back()->PlaceOn(nullptr, this);
+}
+
+TRpPrintable *TRpReport::FindItem(const QString &name) const {
+    for (const auto &band : bands_)
+        for (const auto &item : band->Items())
+            if (item->Name() == name)
+                return item.get();
+    for (const auto &item : items_)
+        if (item->Name() == name)
+            return item.get();
+    return nullptr;
+}
+
+int TRpReport::LineHeight(const platform::Font &font) const {
+    return measurer_.extent(font, QStringLiteral("W")).height();
+}
+
+int TRpReport::TextWidth(const platform::Font &font, const QString &text) const {
+    return measurer_.extent(font, text).width() + 1;
+}
+
+void TRpReport::PrintablesBeginRun() {
+    for (const auto &band : bands_)
+        for (const auto &item : band->Items())
+            item->BeginRun();
+    for (const auto &item : items_)
+        item->BeginRun();
+}
+
+void TRpReport::PrintablesEndRun() {
+    for (const auto &band : bands_)
+        for (const auto &item : band->Items())
+            item->EndRun();
+    for (const auto &item : items_)
+        item->EndRun();
+}
+
+long double TRpReport::PageFooterHeight() const {
+    long double height = 0;
+    for (const auto &band : bands_)
+        if (band->BandType == TRpBandType::rbPageFooter && band->Enabled)
+            height += band->Size().NativeHeight();
+    return height;
+}
