@@ -1,0 +1,165 @@
+#include "TEdit.h"
+
+#include "platform/Application.h"
+#include "platform/Cp1250.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QValidator>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// A letter whose capital the code page lacks (µ) stays as it is.
+QChar Capital(QChar character) {
+    const QChar capital = character.toUpper();
+    return platform::IsCp1250Encodable(capital) ? capital : character;
+}
+
+} // namespace
+
+// Sees every change of the text. Only changes the operator makes are filtered: a QLineEdit
+// limit would also cut text put in with setText.
+class TEdit::InputFilter final : public QValidator {
+public:
+    explicit InputFilter(TEdit *edit) : QValidator(edit), edit_(edit) {}
+
+    State validate(QString &input, int &cursor) const override {
+        if (!edit_->operatorEditing_)
+            return Acceptable;
+        std::optional<QString> filtered = edit_->FilterUserEdit(input, cursor);
+        if (!filtered)
+            return Invalid; // nothing of the insertion is left: the edit is refused whole
+        input = *std::move(filtered);
+        return Acceptable;
+    }
+
+private:
+    TEdit *edit_;
+};
+
+TEdit::TEdit(QWidget *parent) : QLineEdit(parent) {
+    setFrame(false); // flat: a one-pixel line drawn in paintEvent
+    setTextMargins(1, 1, 1, 1);
+    setValidator(new InputFilter(this));
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &text) { accepted_ = text; });
+}
+
+TEdit::~TEdit() = default;
+
+std::optional<QString> TEdit::FilterUserEdit(const QString &edited, int &cursor) const {
+    // The edit replaced the middle of the old text with what was inserted.
+    const qsizetype shorter = std::min(accepted_.size(), edited.size());
+    qsizetype prefix = 0;
+    while (prefix < shorter && accepted_[prefix] == edited[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix &&
+           accepted_[accepted_.size() - 1 - suffix] == edited[edited.size() - 1 - suffix])
+        ++suffix;
+    const QString inserted = edited.mid(prefix, edited.size() - prefix - suffix);
+
+    QString kept;
+    for (QChar character : inserted) {
+        if (!platform::IsCp1250Encodable(character) || character.category() == QChar::Other_Control)
+            continue;
+        kept.append(upperCase_ ? Capital(character) : character);
+    }
+    // What was already there is never cut, only what comes in.
+    if (maxLength_ > 0)
+        kept.truncate(std::max<qsizetype>(0, maxLength_ - (prefix + suffix)));
+
+    if (kept.isEmpty() && !inserted.isEmpty())
+        return std::nullopt;
+    cursor = int(prefix + kept.size());
+    return edited.left(prefix) + kept + edited.right(suffix);
+}
+
+template <class Handler> void TEdit::AsOperator(Handler &&handler) {
+    const QScopedValueRollback<bool> editing(operatorEditing_, true);
+    handler();
+}
+
+bool TEdit::event(QEvent *event) {
+    // Leaving late: the focus moved on while the window was inactive.
+    if (event->type() == QEvent::WindowActivate && entered_ && window()->focusWidget() != this)
+        Exit();
+    return QLineEdit::event(event);
+}
+
+void TEdit::Enter() {
+    if (entered_)
+        return;
+    entered_ = true;
+    if (OnEnter)
+        platform::Guarded([&] { OnEnter(this); });
+}
+
+void TEdit::Exit() {
+    if (!entered_)
+        return;
+    entered_ = false;
+    if (OnExit)
+        platform::Guarded([&] { OnExit(this); });
+}
+
+void TEdit::focusInEvent(QFocusEvent *event) {
+    QLineEdit::focusInEvent(event);
+    Enter();
+}
+
+void TEdit::focusOutEvent(QFocusEvent *event) {
+    QLineEdit::focusOutEvent(event);
+    // The window or a popup took the focus: the field stays its window's active control.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        Exit();
+}
+
+void TEdit::keyPressEvent(QKeyEvent *event) {
+    if (OnKeyDown &&
+        !platform::Guarded([&] { OnKeyDown(this, event->key(), event->modifiers()); })) {
+        event->accept();
+        return;
+    }
+    // Typed letters are converted before they go in, so typing keeps its undo steps.
+    QString text = event->text();
+    if (!upperCase_ || text.isEmpty()) {
+        AsOperator([&] { QLineEdit::keyPressEvent(event); });
+        return;
+    }
+    for (QChar &character : text)
+        character = Capital(character);
+    QKeyEvent converted(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                        event->nativeVirtualKey(), event->nativeModifiers(), text,
+                        event->isAutoRepeat(), event->count());
+    AsOperator([&] { QLineEdit::keyPressEvent(&converted); });
+    event->setAccepted(converted.isAccepted());
+}
+
+void TEdit::inputMethodEvent(QInputMethodEvent *event) {
+    AsOperator([&] { QLineEdit::inputMethodEvent(event); });
+}
+
+void TEdit::mouseReleaseEvent(QMouseEvent *event) {
+    AsOperator([&] { QLineEdit::mouseReleaseEvent(event); }); // the middle-button paste
+}
+
+void TEdit::dropEvent(QDropEvent *event) {
+    AsOperator([&] { QLineEdit::dropEvent(event); });
+}
+
+void TEdit::contextMenuEvent(QContextMenuEvent *event) {
+    AsOperator([&] { QLineEdit::contextMenuEvent(event); }); // paste, undo from the menu
+}
+
+void TEdit::paintEvent(QPaintEvent *event) {
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}

@@ -1,0 +1,163 @@
+// The text field: limits and conversions act on what the operator puts in, never on what
+// the program puts in.
+#include "forms/TEdit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TEdit> ShownEdit(int maxLength, bool upperCase) {
+    auto edit = std::make_unique<TEdit>();
+    edit->SetMaxLength(maxLength);
+    edit->SetUpperCase(upperCase);
+    edit->show();
+    edit->activateWindow();
+    edit->setFocus();
+    return edit;
+}
+
+// Types text as key presses carrying it, one character (code point) at a time; QTest's own
+// typing knows only ASCII.
+void Type(QWidget *widget, const QString &text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text[i].isHighSurrogate() ? 2 : 1;
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, length),
+                            Qt::NoModifier);
+        i += length - 1;
+    }
+}
+
+void Paste(TEdit &edit, const QString &text) {
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+}
+
+struct TypingCase {
+    const char *name;
+    int maxLength;
+    bool upperCase;
+    QString typed;
+    QString shown;
+};
+
+class TEditTyping : public testing::TestWithParam<TypingCase> {};
+
+TEST_P(TEditTyping, ShowsWhatTheFieldAccepts) {
+    const TypingCase &c = GetParam();
+    auto edit = ShownEdit(c.maxLength, c.upperCase);
+    Type(edit.get(), c.typed);
+    EXPECT_EQ(edit->text(), c.shown);
+    // The same text pasted in one piece ends the same.
+    edit->clear();
+    Paste(*edit, c.typed);
+    EXPECT_EQ(edit->text(), c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TEditTyping,
+    testing::Values(TypingCase{"PolishLettersUpperCased", 32, true, QStringLiteral("ąćęłńóśźż abc"),
+                               QStringLiteral("ĄĆĘŁŃÓŚŹŻ ABC")},
+                    TypingCase{"LowerCaseKeptWithoutConversion", 32, false, QStringLiteral("ąbc"),
+                               QStringLiteral("ąbc")},
+                    TypingCase{"TenthCharacterRefused", 9, true, QStringLiteral("ab12345678"),
+                               QStringLiteral("AB1234567")},
+                    TypingCase{"TwentyFirstCharacterRefused", 20, true, QString(21, u'x'),
+                               QString(20, u'X')},
+                    TypingCase{"NoLimitWhenZero", 0, false, QString(300, u'x'), QString(300, u'x')},
+                    TypingCase{"CharactersOutsideCodePageRefused", 32, true,
+                               QStringLiteral("aж€b😀ß"), QStringLiteral("A€Bß")},
+                    TypingCase{"LetterWithoutCapitalInCodePageStays", 32, true,
+                               QStringLiteral("µm"), QStringLiteral("µM")}),
+    [](const testing::TestParamInfo<TypingCase> &info) { return info.param.name; });
+
+TEST(TEdit, TextPutInByTheProgramIsNeitherCutNorConverted) {
+    auto edit = ShownEdit(6, true);
+    const QString restored = QStringLiteral("00-950 warszawa ж");
+    edit->setText(restored);
+    EXPECT_EQ(edit->text(), restored);
+    // The operator can still shorten it, and nothing more goes in.
+    QTest::keyClick(edit.get(), Qt::Key_End);
+    QTest::keyClick(edit.get(), Qt::Key_Backspace);
+    Type(edit.get(), QStringLiteral("x"));
+    EXPECT_EQ(edit->text(), QStringLiteral("00-950 warszawa "));
+}
+
+TEST(TEdit, PasteIsCutToTheRoomLeftAndLandsAtTheCursor) {
+    auto edit = ShownEdit(6, false);
+    Type(edit.get(), QStringLiteral("0950"));
+    edit->setCursorPosition(2);
+    Paste(*edit, QStringLiteral("-ABCDEF"));
+    EXPECT_EQ(edit->text(), QStringLiteral("09-A50"));
+    EXPECT_EQ(edit->cursorPosition(), 4);
+}
+
+TEST(TEdit, TypingOverASelectionInAFullFieldReplacesIt) {
+    auto edit = ShownEdit(3, true);
+    Type(edit.get(), QStringLiteral("abc"));
+    edit->setSelection(1, 1);
+    Type(edit.get(), QStringLiteral("xy"));
+    EXPECT_EQ(edit->text(), QStringLiteral("AXC"));
+}
+
+TEST(TEdit, RefusedInsertionLeavesTextAndUndoAsTheyWere) {
+    auto edit = ShownEdit(2, true);
+    Type(edit.get(), QStringLiteral("a"));
+    Paste(*edit, QStringLiteral("жж"));
+    EXPECT_EQ(edit->text(), QStringLiteral("A"));
+    QTest::keyClick(edit.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), QString());
+}
+
+TEST(TEdit, InputMethodCommitIsFilteredToo) {
+    auto edit = ShownEdit(3, true);
+    QInputMethodEvent event;
+    event.setCommitString(QStringLiteral("źжabc"));
+    QApplication::sendEvent(edit.get(), &event);
+    EXPECT_EQ(edit->text(), QStringLiteral("ŹAB"));
+}
+
+TEST(TEdit, DroppedTextIsFilteredToo) {
+    auto edit = ShownEdit(4, true);
+    QMimeData data;
+    data.setText(QStringLiteral("łódź жx"));
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit.get(), &drop);
+    EXPECT_EQ(edit->text(), QStringLiteral("ŁÓDŹ"));
+}
+
+TEST(TEdit, EnterAndExitFollowTheFocusAndKeysReachTheHandler) {
+    QWidget window;
+    auto *first = new TEdit(&window);
+    auto *second = new TEdit(&window);
+    second->move(0, 30);
+    QStringList events;
+    for (TEdit *edit : {first, second}) {
+        edit->OnEnter = [&](QWidget *s) { events << "enter " + QString::number(s == first); };
+        edit->OnExit = [&](QWidget *s) { events << "exit " + QString::number(s == first); };
+        edit->OnKeyDown = [&](QWidget *, int key, Qt::KeyboardModifiers shift) {
+            events << QStringLiteral("key %1 %2").arg(key, 0, 16).arg(int(shift), 0, 16);
+        };
+    }
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_A, Qt::ShiftModifier);
+    QTest::keyClick(first, Qt::Key_Tab);
+    // QTest presses Shift first; Tab moves the focus before any handler sees it.
+    EXPECT_EQ(events, QStringList({"enter 1", "key 1000020 2000000", "key 41 2000000", "exit 1",
+                                   "enter 0"}));
+    EXPECT_EQ(first->text(), QStringLiteral("a"));
+}
+
+} // namespace
