@@ -1,0 +1,382 @@
+#include "uMain.h"
+
+#include "TBitBtn.h"
+#include "TEdit.h"
+#include "TPanel.h"
+#include "TRadioGroup.h"
+#include "TShape.h"
+#include "platform/Application.h"
+#include "platform/FontRegistry.h"
+#include "platform/PrinterSystem.h"
+#include "platform/Service.h"
+#include "settings/uRegistry.h"
+#include "uWspolne.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QStyledItemDelegate>
+
+namespace {
+
+constexpr int ClientWidth = 561;
+constexpr int ClientHeight = 446;
+
+// Sheet picker: the two columns of markers and their rows in each sheet layout.
+constexpr std::array<int, 2> ColumnLeft{26, 122};
+constexpr int MarkerWidth = 93;
+constexpr int MarkerHeight = 59;
+constexpr int RowsOf8 = 4;
+constexpr int FirstTopOf8 = 32;
+constexpr int PitchOf8 = 70;
+constexpr int FirstTopOf10 = 12;
+constexpr int PitchOf10 = 62;
+constexpr int RowsPerColumn = 5;
+
+const QString Setup = QStringLiteral("Setup");
+const QString Dane = QStringLiteral("Dane");
+
+QString FieldName(int n) {
+    return QStringLiteral("Edit%1").arg(n);
+}
+
+TSettingsValue Read(const QString &section, const QString &name, TSettingsTag type,
+                    const TSettingsValue &defaultValue) {
+    return ReadFromHKCUkey(platform::ApplicationTitle(), section, name, int(type), defaultValue);
+}
+
+void Write(const QString &section, const QString &name, const TSettingsValue &value) {
+    WriteToHKCUkey(platform::ApplicationTitle(), section, name, value);
+}
+
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, QRect bounds,
+                  Qt::Alignment alignment = Qt::AlignLeft, bool wordWrap = false) {
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->setWordWrap(wordWrap);
+    label->setGeometry(bounds);
+    return label;
+}
+
+TPanel *MakePanel(QWidget *parent, const char *name, QRect bounds, bool lowered) {
+    auto *panel = new TPanel(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setGeometry(bounds);
+    if (!lowered)
+        panel->setFrameStyle(QFrame::NoFrame);
+    return panel;
+}
+
+// Printer list rows of a fixed height, whatever the style would make of them.
+class FixedRowDelegate final : public QStyledItemDelegate {
+public:
+    FixedRowDelegate(int height, QObject *parent) : QStyledItemDelegate(parent), height_(height) {}
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(height_);
+        return size;
+    }
+
+private:
+    int height_;
+};
+
+} // namespace
+
+TfMain::TfMain(QWidget *parent) : QWidget(parent) {
+    // The button pictures live in this static library, which nothing else references.
+    Q_INIT_RESOURCE(uMain);
+    setObjectName(QStringLiteral("fMain"));
+    setWindowTitle(QStringLiteral("Druk Tabliczki"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+
+    CreatePanels();
+    CreateSheetPicker();
+    CreatePlateFields();
+    CreatePrinterChoice();
+    CreateButtons();
+    SetTabOrder();
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+}
+
+TfMain::~TfMain() = default;
+
+void TfMain::CreatePanels() {
+    Panel1 = MakePanel(this, "Panel1", {0, 0, ClientWidth, 51}, true);
+    Panel3 = MakePanel(this, "Panel3", {0, 51, ClientWidth, 354}, false);
+    Panel2 = MakePanel(this, "Panel2", {0, 405, ClientWidth, 41}, true);
+    Label1 = MakeLabel(
+        Panel1, "Label1",
+        QStringLiteral("Proszę wybrać etykietę do zadrukowania oraz drukarkę i nacisnąć odpowiedni "
+                       "klawisz (\"Podgląd\" lub \"Druk\").  UWAGA !  Ze względu na dużą "
+                       "sztywność folii aluminiowej - ustawić drukarkę w tryb druku \"bez "
+                       "zawijania\" arkusza."),
+        {16, 6, 525, 39}, Qt::AlignLeft, true);
+}
+
+void TfMain::CreateSheetPicker() {
+    // The sheet is created first so that it lies beneath the markers.
+    Shape11 = new TShape(TShape::Kind::Rectangle, Panel3);
+    Shape11->setObjectName(QStringLiteral("Shape11"));
+    Shape11->setGeometry(16, 9, 209, 321);
+    Shape11->SetBrushColor(platform::clGray);
+    for (int i = 0; i < MarkerCount; ++i) {
+        auto *marker = new TShape(TShape::Kind::RoundRect, Panel3);
+        marker->setObjectName(QStringLiteral("Shape%1").arg(i + 1));
+        marker->setGeometry(ColumnLeft[i / RowsPerColumn], 0, MarkerWidth, MarkerHeight);
+        marker->hide();
+        connect(marker, &TShape::MouseDown, this,
+                [this](TShape *sender) { platform::Guarded([&] { ShapeMouseDown(sender); }); });
+        Shapes[i] = marker;
+    }
+
+    RadioGroup1 = new TRadioGroup(QStringLiteral(" Wybór arkusza "),
+                                  {QStringLiteral("8 szt."), QStringLiteral("10 szt.")}, Panel3);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1->setGeometry(248, 144, 97, 103);
+    RadioGroup1->setToolTip(QStringLiteral("Wybierz wg posiadanych arkuszy"));
+    RadioGroup1->SetItemIndex(0);
+    connect(RadioGroup1, &TRadioGroup::Click, this,
+            [this] { platform::Guarded([this] { RadioGroup1Click(); }); });
+}
+
+void TfMain::CreatePlateFields() {
+    MakeLabel(Panel3, "Label5", QStringLiteral("Marka ") + QString(36, u'.'), {244, 16, 141, 13});
+    MakeLabel(Panel3, "Label6", QStringLiteral("Model ") + QString(34, u'.'), {244, 40, 134, 13});
+    MakeLabel(Panel3, "Label7", QStringLiteral("Numer nadwozia ") + QString(19, u'.'),
+              {244, 64, 139, 13});
+    MakeLabel(Panel3, "Label2", QStringLiteral("Wyróżnik SKP ") + QString(24, u'.'),
+              {244, 88, 143, 13});
+
+    constexpr std::array<int, FieldCount> MaxLength{32, 32, 20, 9};
+    for (int i = 0; i < FieldCount; ++i) {
+        auto *edit = new TEdit(Panel3);
+        edit->setObjectName(FieldName(i + 1));
+        edit->setGeometry(344, 12 + 24 * i, 197, 21);
+        edit->SetMaxLength(MaxLength[i]);
+        edit->SetUpperCase(true);
+        edit->OnEnter = [this](QWidget *sender) { Edit1Enter(sender); };
+        edit->OnExit = [this](QWidget *sender) { Edit1Exit(sender); };
+        edit->OnKeyDown = [this](QWidget *sender, int key, Qt::KeyboardModifiers shift) {
+            Edit1KeyDown(sender, key, shift);
+        };
+        Edits[i] = edit;
+    }
+}
+
+void TfMain::CreatePrinterChoice() {
+    MakeLabel(
+        Panel3, "Label3",
+        QStringLiteral("Drukowanie tabliczek jest możliwe tylko i wyłącznie na drukarkach "
+                       "laserowych lub termotransferowych z użyciem atestowanych materiałów."),
+        {377, 146, 164, 65}, Qt::AlignRight, true);
+    MakeLabel(Panel3, "Label4", QStringLiteral("Wybór drukarki :"), {248, 262, 78, 13});
+
+    cbDrukarka = new QComboBox(Panel3);
+    cbDrukarka->setObjectName(QStringLiteral("cbDrukarka"));
+    cbDrukarka->setGeometry(248, 282, 297, 24);
+    QFont font = cbDrukarka->font();
+    font.setPixelSize(13);
+    cbDrukarka->setFont(font);
+    cbDrukarka->setMaxVisibleItems(16);
+    cbDrukarka->setItemDelegate(new FixedRowDelegate(16, cbDrukarka));
+
+    CheckBox1 =
+        new QCheckBox(QStringLiteral("zawsze używaj tej drukarki do druku tabliczek"), Panel3);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(248, 314, 293, 17);
+}
+
+void TfMain::CreateButtons() {
+    const auto make = [this](const char *name, const QString &caption, QRect bounds,
+                             const QString &glyph, void (TfMain::*handler)()) {
+        auto *button = new TBitBtn(caption, Panel2);
+        button->setObjectName(QLatin1String(name));
+        button->setGeometry(bounds);
+        button->SetGlyph(QIcon(glyph), QSize(24, 24));
+        button->SetSpacing(12);
+        connect(button, &TBitBtn::clicked, this,
+                [this, handler] { platform::Guarded([&] { (this->*handler)(); }); });
+        return button;
+    };
+    BitBtn1 = make("BitBtn1", QStringLiteral("&Podgląd"), {0, 1, 131, 41},
+                   QStringLiteral(":/uMain/icons/preview.png"), &TfMain::BitBtn1Click);
+    BitBtn2 = make("BitBtn2", QStringLiteral("&Drukowanie"), {130, 1, 131, 41},
+                   QStringLiteral(":/uMain/icons/print.png"), &TfMain::BitBtn2Click);
+    BitBtn4 = make("BitBtn4", QStringLiteral("&Zamówienie folii"), {260, 1, 171, 41},
+                   QStringLiteral(":/uMain/icons/order.png"), &TfMain::BitBtn4Click);
+    BitBtn3 = make("BitBtn3", QStringLiteral("Koniec <Esc>"), {430, 1, 131, 41},
+                   QStringLiteral(":/uMain/icons/quit.png"), &TfMain::BitBtn3Click);
+    BitBtn3->SetCancel(true);
+}
+
+// Panels in the order Panel2, Panel3, Panel1; within each panel by tab number.
+void TfMain::SetTabOrder() {
+    const std::array<QWidget *, 11> order{BitBtn1,     BitBtn2,    BitBtn4,   BitBtn3,
+                                          RadioGroup1, cbDrukarka, CheckBox1, Edits[0],
+                                          Edits[1],    Edits[2],   Edits[3]};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void TfMain::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    platform::Guarded([this] { FormShow(); });
+}
+
+void TfMain::closeEvent(QCloseEvent *event) {
+    // A save the store refuses keeps the window open, so nothing typed is lost.
+    if (platform::Guarded([this] { FormClose(); }))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TfMain::FormShow() {
+    platform::SetApplicationTitle(QStringLiteral("Merovan"));
+    // The selection colour is the fixed platform::SelectionColour.
+
+    cbDrukarka->clear();
+    cbDrukarka->addItems(platform::Service<platform::PrinterSystem>::get().printerNames());
+    cbDrukarka->setCurrentIndex(0);
+
+    RestoreSettings();
+    RadioGroup1Click();
+    CheckFont();
+}
+
+void TfMain::RestoreSettings() {
+    CheckBox1->setChecked(Read(Setup, QStringLiteral("CheckBox1"), TSettingsTag::Boolean,
+                               TSettingsValue::Boolean(false))
+                              .toBool());
+    RadioGroup1->SetItemIndex(Read(Setup, QStringLiteral("RadioGroup1"), TSettingsTag::Integer,
+                                   TSettingsValue::Integer(0))
+                                  .toInt());
+    if (CheckBox1->isChecked()) {
+        const int index = Read(Setup, QStringLiteral("cbDrukarka"), TSettingsTag::Integer,
+                               TSettingsValue::Integer(0))
+                              .toInt();
+        cbDrukarka->setCurrentIndex(index >= 0 && index < cbDrukarka->count() ? index : -1);
+    }
+    for (int i = 0; i < FieldCount; ++i)
+        Edits[i]->setText(
+            Read(Dane, FieldName(i + 1), TSettingsTag::String, TSettingsValue::Text(QString()))
+                .toText());
+}
+
+void TfMain::CheckFont() {
+    auto &fonts = platform::Service<platform::FontRegistry>::get();
+    if (fonts.fileExists(fonts.fontsFolder() + QStringLiteral("/dravik_.ttf")))
+        return;
+    // Nothing in the system names this font, so a failed registration changes nothing the
+    // operator could act on: it is dropped silently.
+    try {
+        RegisterFontFile(QStringLiteral("Dravik_.ttf"));
+    } catch (...) {
+    }
+}
+
+void TfMain::FormClose() {
+    Write(Setup, QStringLiteral("CheckBox1"), TSettingsValue::Boolean(CheckBox1->isChecked()));
+    Write(Setup, QStringLiteral("RadioGroup1"), TSettingsValue::Integer(RadioGroup1->ItemIndex()));
+    Write(Setup, QStringLiteral("cbDrukarka"), TSettingsValue::Integer(cbDrukarka->currentIndex()));
+    for (int i = 0; i < FieldCount; ++i)
+        Write(Dane, FieldName(i + 1), TSettingsValue::Text(Edits[i]->text()));
+}
+
+void TfMain::BitBtn1Click() {}
+
+void TfMain::BitBtn2Click() {}
+
+void TfMain::BitBtn3Click() {
+    close();
+}
+
+void TfMain::BitBtn4Click() {}
+
+void TfMain::RadioGroup1Click() {
+    const bool eightPositions = RadioGroup1->ItemIndex() == 0;
+    for (int i = 0; i < MarkerCount; ++i) {
+        TShape *marker = Shapes[i];
+        const int row = i % RowsPerColumn;
+        if (eightPositions && row >= RowsOf8) {
+            marker->hide(); // its top is kept
+            continue;
+        }
+        const int top =
+            eightPositions ? FirstTopOf8 + PitchOf8 * row : FirstTopOf10 + PitchOf10 * row;
+        marker->move(marker->x(), top);
+        marker->show();
+    }
+}
+
+void TfMain::ResetShapeow() {
+    for (TShape *marker : Shapes)
+        marker->SetBrushColor(platform::clWhite);
+}
+
+void TfMain::ShapeMouseDown(TShape *sender) {
+    ResetShapeow();
+    sender->SetBrushColor(platform::SelectionColour);
+}
+
+void TfMain::Edit1Enter(QWidget *sender) {
+    SetEnterColour(sender);
+}
+
+void TfMain::Edit1Exit(QWidget *sender) {
+    SetExitColour(sender);
+}
+
+void TfMain::Edit1KeyDown(QWidget *sender, int key, Qt::KeyboardModifiers) {
+    NavigateOnEnter(this, sender, key, FieldCount, BitBtn2);
+}
+
+TEdit *TfMain::Edit(int n) const {
+    return Edits.at(std::size_t(n - 1));
+}
+
+QString TfMain::EditText(int n) const {
+    return Edit(n)->text();
+}
+
+int TfMain::RadioGroup1ItemIndex() const {
+    return RadioGroup1->ItemIndex();
+}
+
+TShape *TfMain::Shape(int n) const {
+    return Shapes.at(std::size_t(n - 1));
+}
+
+platform::TColor TfMain::ShapeColor(int n) const {
+    return Shape(n)->BrushColor();
+}
+
+int TfMain::cbDrukarkaItemIndex() const {
+    return cbDrukarka->currentIndex();
+}
+
+bool TfMain::CheckBox1Checked() const {
+    return CheckBox1->isChecked();
+}
+
+void TfMain::SetCheckBox1Checked(bool checked) {
+    CheckBox1->setChecked(checked);
+}
