@@ -1,0 +1,218 @@
+// The run of a report: Print, Preview, and the band and page sequence they share.
+#include "RpReport.h"
+
+#include "report/RpPrev.h"
+#include "report/RpPrinterSettings.h"
+#include "report/RpPrntr.h"
+#include "report/RpProgress.h"
+
+#include <QEventLoop>
+#include <QPointer>
+
+namespace {
+
+int Round(long double value) {
+    return int(RoundHalfEven(value));
+}
+
+// Runs `action` when the scope is left, on every path.
+template <class Action> class Finally {
+public:
+    explicit Finally(Action action) : action_(std::move(action)) {}
+    ~Finally() { action_(); }
+    Finally(const Finally &) = delete;
+    Finally &operator=(const Finally &) = delete;
+
+private:
+    Action action_;
+};
+
+} // namespace
+
+void TRpReport::ApplyPrinterSettings() {
+    ::ApplyPrinterSettings(*printerSettings_, page_, rpPrinter_->Settings());
+}
+
+void TRpReport::Print() {
+    if (runInProgress_)
+        return;
+    std::unique_ptr<TRpPrinter> remembered = std::move(rpPrinter_);
+    std::unique_ptr<TRpProgressForm> progress;
+    const Finally release([&] {
+        rpPrinter_ = std::move(remembered);
+        progress.reset();
+    });
+    auto job = std::make_unique<TRpPrinter>(*this);
+    if (!job->PrintersInstalled())
+        return;
+    rpPrinter_ = std::move(job);
+    rpPrinter_->Destination = TRpDestination::Printer;
+    if (ShowProgress) {
+        progress = std::make_unique<TRpProgressForm>(rpPrinter_.get());
+        progress->show();
+        rpPrinter_->SetClient(progress.get());
+    }
+    RunReport();
+}
+
+void TRpReport::Preview() {
+    if ((rpPrinter_ && rpPrinter_->PreviewShowing()) || runInProgress_)
+        return;
+    rpPrinter_ = std::make_unique<TRpPrinter>(*this);
+    rpPrinter_->Destination = TRpDestination::PageImages;
+    rpPrinter_->Title = ReportTitle;
+    try {
+        ApplyPrinterSettings();
+    } catch (...) {
+        rpPrinter_.reset();
+        throw;
+    }
+    const QPointer<TRpStandardPreview> window = TRpStandardPreview::ShowPreview(*rpPrinter_);
+    try {
+        RunReport();
+    } catch (...) {
+        // The preview shows what it could; the error is not the caller's.
+        rpPrinter_.reset();
+        if (window)
+            window->close();
+        return;
+    }
+    if (runCancelled_) {
+        rpPrinter_.reset();
+        return;
+    }
+    QEventLoop loop;
+    if (rpPrinter_ && rpPrinter_->PreviewShowing()) {
+        rpPrinter_->SetWaitLoop(&loop);
+        // Ends when the window lets the job go, or when the application quits all loops;
+        // then the job and the window are left for the report's destruction to release.
+        loop.exec();
+    }
+}
+
+void TRpReport::RunReport() {
+    if (runInProgress_ || !rpPrinter_)
+        return;
+    if (page_.Width() - page_.LeftMargin() - page_.RightMargin() < 0) {
+        page_.SetLeftMargin(0);
+        page_.SetRightMargin(0);
+    }
+    if (page_.Length() - page_.TopMargin() - page_.BottomMargin() < 0) {
+        page_.SetTopMargin(0);
+        page_.SetBottomMargin(0);
+    }
+    runInProgress_ = true;
+    runCancelled_ = false;
+    finalPage_ = false;
+    const TRpUnit previousUnits = Units();
+    try {
+        SetUnits(TRpUnit::Native);
+        ApplyPrinterSettings();
+        TRpPrinter &job = *rpPrinter_;
+        job.Title = ReportTitle;
+        job.Compression = Options.Compression;
+        job.BeginJob();
+        printY_ = -1;
+        pageCount_ = 0;
+        footerAllowance_ = PageFooterHeight();
+        // Bands and items know their report from the moment they were placed on it.
+        printX_ = Round(page_.LeftMargin());
+        SetDevice(&job);
+        PrintablesBeginRun();
+        PrintBands();
+        printX_ = Round(page_.LeftMargin());
+        finalPage_ = true;
+        if (!runCancelled_)
+            FinishPage();
+        SetUnits(previousUnits);
+        PrintablesEndRun();
+    } catch (...) {
+        EndRunJob();
+        throw;
+    }
+    EndRunJob();
+    runInProgress_ = false;
+}
+
+void TRpReport::EndRunJob() {
+    if (runCancelled_)
+        rpPrinter_->AbortJob();
+    else
+        rpPrinter_->EndJob();
+}
+
+void TRpReport::PrintBands() {
+    if (!PrintIfEmpty)
+        return;
+    for (const TRpBandType type :
+         {TRpBandType::rbTitle, TRpBandType::rbDetail, TRpBandType::rbSummary})
+        if (TRpBand *band = FindBand(type))
+            PrintBand(*band);
+}
+
+bool TRpReport::Fits(const TRpBand &band) const {
+    const long double height = band.Size().NativeHeight();
+    if (Round(height) > page_.Length() - (page_.TopMargin() + page_.BottomMargin()))
+        return true; // taller than any page: it prints where it is
+    const int paperLength = rpPrinter_->PaperSize().height();
+    return Round(height) <= Round(paperLength - page_.BottomMargin() - footerAllowance_ - printY_);
+}
+
+void TRpReport::PrintBand(TRpBand &band) {
+    if (!band.Enabled)
+        return;
+    const bool pageBegun = printY_ >= 0;
+    if (!pageBegun || (!Fits(band) && !page_.Continuous)) {
+        printX_ = Round(page_.LeftMargin());
+        OpenPage();
+    }
+    RenderBand(band);
+}
+
+void TRpReport::RenderBand(TRpBand &band) {
+    if (!band.Enabled)
+        return;
+    band.Render(printX_, printY_);
+    printY_ += Round(band.Size().NativeHeight());
+}
+
+void TRpReport::OpenPage() {
+    if (printY_ >= 0)
+        FinishPage();
+    ++pageCount_;
+    rpPrinter_->NewPage();
+    printY_ = Round(page_.TopMargin());
+    if (TRpBand *header = FindBand(TRpBandType::rbPageHeader))
+        if (pageCount_ > 1 || Options.FirstPageHeader)
+            RenderBand(*header);
+}
+
+void TRpReport::FinishPage() {
+    if (printY_ < 0)
+        return;
+    printY_ = Round(page_.Length() - page_.BottomMargin() - footerAllowance_);
+    printX_ = Round(page_.LeftMargin());
+    if (TRpBand *footer = FindBand(TRpBandType::rbPageFooter))
+        if (!finalPage_ || Options.LastPageFooter)
+            RenderBand(*footer);
+    for (const auto &item : Items())
+        if (item->Enabled())
+            item->RenderItem(0, 0);
+    frame_.Draw(rpPrinter_->Canvas(), rpPrinter_->Mapping(), page_.LeftMargin(), page_.TopMargin(),
+                page_.Width() - page_.RightMargin(), page_.Length() - page_.BottomMargin());
+}
+
+void TRpReport::CancelRun() {
+    if (!runInProgress_)
+        return;
+    runCancelled_ = true;
+    if (rpPrinter_)
+        rpPrinter_->CancelRequested = true;
+}
+
+void TRpReport::PreviewClosed() {
+    if (runInProgress_)
+        CancelRun();
+    else
+        rpPrinter_.reset();
+}
