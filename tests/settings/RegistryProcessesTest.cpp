@@ -1,0 +1,139 @@
+#include "StoreFixture.h"
+
+#include "settings/uRegistry.h"
+
+#include <QFile>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <csignal>
+#include <poll.h>
+#include <random>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Merovan");
+
+using StoreProcesses = StoreTest;
+
+// A value several pages long whose every part says which write it came from, so a value
+// half old and half new cannot pass for either.
+QString Generation(int n) {
+    return QString::number(n) + u':' + QString(20000 + (n % 13) * 997, QChar(u'A' + n % 26));
+}
+
+QString IntegrityCheck(const QString &file) {
+    sqlite3 *db = nullptr;
+    QString result = QStringLiteral("cannot open");
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt *check = nullptr;
+        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
+        result =
+            sqlite3_step(check) == SQLITE_ROW
+                ? QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(check, 0)))
+                : QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(check);
+    }
+    sqlite3_close(db);
+    return result;
+}
+
+} // namespace
+
+// The writer reports each finished write with one byte; the kill lands at a random moment
+// of a later write, so rounds do not depend on how fast this machine writes.
+TEST_F(StoreProcesses, WriteKilledAtAnyMomentLeavesTheOldOrTheNewValue) {
+    const unsigned seed = std::random_device()();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    std::mt19937 random(seed);
+    constexpr int kRounds = 30;
+    int interrupted = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const int first = round * 100000;
+        int reports[2];
+        ASSERT_EQ(pipe(reports), 0);
+        const pid_t writer = StartChild([&] {
+            close(reports[0]);
+            for (int n = first;; ++n) {
+                WriteToHKCUkey(kTitle, "Dane", "Edit3", TSettingsValue::Text(Generation(n)));
+                if (write(reports[1], "w", 1) != 1)
+                    throw std::runtime_error("parent gone");
+            }
+        });
+        ASSERT_GT(writer, 0);
+        close(reports[1]);
+        int finished = 0;
+        const auto awaitWrite = [&] {
+            pollfd ready{reports[0], POLLIN, 0};
+            char byte;
+            if (poll(&ready, 1, 10000) == 1 && read(reports[0], &byte, 1) == 1)
+                ++finished;
+        };
+        awaitWrite();
+        const auto started = std::chrono::steady_clock::now();
+        awaitWrite();
+        const auto oneWrite = std::chrono::steady_clock::now() - started;
+        std::uniform_int_distribution<long long> moment(0, oneWrite.count());
+        std::this_thread::sleep_for(decltype(oneWrite)(moment(random)));
+        kill(writer, SIGKILL);
+        ASSERT_EQ(WaitChild(writer), 128 + SIGKILL);
+        char drained[64];
+        for (ssize_t got; (got = read(reports[0], drained, sizeof drained)) > 0;)
+            finished += int(got);
+        close(reports[0]);
+        ASSERT_GE(finished, 2) << "round " << round;
+        interrupted += QFile::exists(storeFile() + "-journal");
+
+        // Every finished write is kept; the one cut off is there whole or not at all.
+        const QString text =
+            ReadFromHKCUkey(kTitle, "Dane", "Edit3", 256, TSettingsValue()).toText();
+        ASSERT_TRUE(text == Generation(first + finished - 1) ||
+                    text == Generation(first + finished))
+            << "round " << round << ", " << finished << " writes: " << text.left(40).toStdString();
+        ASSERT_EQ(IntegrityCheck(storeFile()), "ok") << "round " << round;
+        // The store stays writable after every kill.
+        WriteToHKCUkey(kTitle, "Setup", "RadioGroup1", TSettingsValue::Integer(round));
+        ASSERT_EQ(ReadFromHKCUkey(kTitle, "Setup", "RadioGroup1", 3, TSettingsValue()),
+                  TSettingsValue::Integer(round));
+    }
+    // Some kills landed in the middle of a write.
+    EXPECT_GT(interrupted, 0);
+    RecordProperty("interrupted", interrupted);
+}
+
+TEST_F(StoreProcesses, TwoProcessesWritingAtOnceBothSucceedAndLoseNothing) {
+    constexpr int kEach = 20;
+    int start[2];
+    ASSERT_EQ(pipe(start), 0);
+    pid_t writers[2];
+    for (int w = 0; w < 2; ++w) {
+        writers[w] = StartChild([&, w] {
+            close(start[1]);
+            char go;
+            if (read(start[0], &go, 1) != 0)
+                throw std::runtime_error("no start");
+            for (int i = 0; i < kEach; ++i) {
+                WriteToHKCUkey(kTitle, "Zamawiajacy", QStringLiteral("W%1-%2").arg(w).arg(i),
+                               TSettingsValue::Integer(w * 1000 + i));
+                WriteToHKCUkey(kTitle, "Zamawiajacy", "Wspolny",
+                               TSettingsValue::Integer(w * 1000 + i));
+            }
+        });
+        ASSERT_GT(writers[w], 0);
+    }
+    close(start[0]);
+    close(start[1]); // both start now
+    EXPECT_EQ(WaitChild(writers[0]), 0);
+    EXPECT_EQ(WaitChild(writers[1]), 0);
+
+    for (int w = 0; w < 2; ++w)
+        for (int i = 0; i < kEach; ++i)
+            EXPECT_EQ(ReadFromHKCUkey(kTitle, "Zamawiajacy", QStringLiteral("W%1-%2").arg(w).arg(i),
+                                      3, TSettingsValue()),
+                      TSettingsValue::Integer(w * 1000 + i));
+    const int last = ReadFromHKCUkey(kTitle, "Zamawiajacy", "Wspolny", 3, TSettingsValue()).toInt();
+    EXPECT_TRUE(last == kEach - 1 || last == 1000 + kEach - 1) << last;
+}
