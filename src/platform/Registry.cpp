@@ -153,16 +153,21 @@ bool PrepareStoreFile(const QString &file) {
     return ok;
 }
 
+// The one number a query yields, or nothing when it fails (a file that is no database).
+std::optional<sqlite3_int64> Number(sqlite3 *db, const char *sql) {
+    Statement query(db, sql);
+    if (query.step() != SQLITE_ROW)
+        return std::nullopt;
+    return query.integer(0);
+}
+
 // Inside a write transaction: true when the database is this store, making it one when it
 // is still empty. Any other database, or a file that is no database, is refused.
 bool EnsureSchema(sqlite3 *db) {
-    Statement id(db, "PRAGMA application_id");
-    if (id.step() != SQLITE_ROW)
-        return false;
-    if (id.integer(0) == kApplicationId)
+    const auto id = Number(db, "PRAGMA application_id");
+    if (id == kApplicationId)
         return true;
-    Statement objects(db, "SELECT count(*) FROM sqlite_schema");
-    if (id.integer(0) != 0 || objects.step() != SQLITE_ROW || objects.integer(0) != 0)
+    if (id != 0 || Number(db, "SELECT count(*) FROM sqlite_schema") != 0)
         return false;
     for (const char *sql : kSchema)
         if (!Execute(db, sql))
