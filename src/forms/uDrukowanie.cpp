@@ -1,0 +1,147 @@
+// The plate print job: checks the input, places the plate on the chosen position of the
+// sheet, fills in the four texts and previews or prints it.
+#include "forms/uDrukowanie.h"
+
+#include "forms/TEdit.h"
+#include "forms/uDrukTabliczka.h"
+#include "forms/uMain.h"
+#include "platform/Messages.h"
+#include "report/RpCtrls.h"
+#include "report/RpPrinterSettings.h"
+#include "report/RpReport.h"
+#include "report/rpSwRect.h"
+
+#include <QApplication>
+
+namespace {
+
+struct SheetColumn {
+    float left;                // millimetres from the paper's left edge
+    std::array<float, 5> rows; // row terms, millimetres
+};
+
+// The 8-position sheet starts at y 0, the 10-position sheet at y -2.
+constexpr SheetColumn EightLeft{13.5f, {30.5f, 90.3f, 150.1f, 210.0f, 0}};
+constexpr SheetColumn EightRight{103.5f, {30.5f, 90.3f, 150.1f, 210.0f, 0}};
+constexpr SheetColumn TenLeft{17, {12, 67, 122, 177, 232}};
+constexpr SheetColumn TenRight{106, {12, 67, 122, 177, 232}};
+
+constexpr std::array<int, 10> EightMarkers{1, 2, 3, 4, 6, 7, 8, 9, 0, 0};
+constexpr std::array<int, 10> TenMarkers{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+
+// Offsets in screen pixels from the outline's pixel position.
+constexpr int BoxLeft = 30;
+constexpr std::array<int, 5> BoxTops{21, 49, 89, 129, 169};
+constexpr int TextLeft = 38;
+constexpr int MakerLeft = 222;
+
+} // namespace
+
+const std::array<int, 10> &LayoutMarkers(int sheetLayout, int &count) {
+    count = sheetLayout == 0 ? 8 : 10;
+    return sheetLayout == 0 ? EightMarkers : TenMarkers;
+}
+
+bool AnyPositionChosen(int sheetLayout, const std::array<platform::TColor, 10> &fills) {
+    int count = 0;
+    const auto &markers = LayoutMarkers(sheetLayout, count);
+    for (int i = 0; i < count; ++i)
+        if (fills[markers[i] - 1] != platform::clWhite)
+            return true;
+    return false;
+}
+
+PlateOrigin ChosenPlateOrigin(int sheetLayout, const std::array<platform::TColor, 10> &fills) {
+    PlateOrigin origin{0, sheetLayout == 0 ? 0.0f : -2.0f};
+    int count = 0;
+    const auto &markers = LayoutMarkers(sheetLayout, count);
+    for (int i = 0; i < count; ++i) {
+        const int marker = markers[i];
+        if (fills[marker - 1] != platform::SelectionColour)
+            continue;
+        const bool left = marker <= 5;
+        const SheetColumn &column =
+            sheetLayout == 0 ? (left ? EightLeft : EightRight) : (left ? TenLeft : TenRight);
+        origin.x += column.left;
+        origin.y += column.rows[(marker - 1) % 5];
+    }
+    return origin;
+}
+
+void PlacePlate(TfDrukTabliczka &plate, PlateOrigin origin) {
+    // The band starts at the page's 10-mm margins; the report's units are millimetres.
+    plate.RpShape1->Size().SetLeft(static_cast<long double>(origin.x) - 10);
+    plate.RpShape1->Size().SetTop(static_cast<long double>(origin.y) - 10);
+    const int L = plate.RpShape1->Left();
+    const int T = plate.RpShape1->Top();
+
+    const std::array<TRpShadowRect *, 5> boxes{plate.RpShadowRect1, plate.RpShadowRect2,
+                                               plate.RpShadowRect3, plate.RpShadowRect4,
+                                               plate.RpShadowRect5};
+    for (TRpShadowRect *box : boxes)
+        box->SetLeft(L + BoxLeft);
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i]->SetTop(T + BoxTops[i]);
+
+    // The make goes one pixel lower than its stored position.
+    const std::array<std::pair<TRpLabel *, int>, 9> labelTops{{{plate.RpLabel1, 23},
+                                                               {plate.RpLabel4, 51},
+                                                               {plate.RpLabel7, 66},
+                                                               {plate.RpLabel5, 91},
+                                                               {plate.RpLabel8, 105},
+                                                               {plate.RpLabel6, 131},
+                                                               {plate.RpLabel9, 145},
+                                                               {plate.RpLabel3, 175},
+                                                               {plate.RpLabel2, 175}}};
+    for (const auto &[label, top] : labelTops)
+        label->SetTop(T + top);
+    for (std::size_t i = 0; i + 1 < labelTops.size(); ++i)
+        labelTops[i].first->SetLeft(L + TextLeft);
+    plate.RpLabel2->SetLeft(L + MakerLeft);
+}
+
+void TfMain::Drukowanie(int mode) {
+    // A field is empty when nothing is left after trimming codes 0 to 32.
+    const auto blank = [](const QString &text) {
+        for (const QChar c : text)
+            if (c.unicode() > 32)
+                return false;
+        return true;
+    };
+    static const char *const missing[FieldCount] = {"Brak marki pojazdu.", "Brak modelu pojazdu.",
+                                                    "Nie wprowadzono nadawanego numeru ...",
+                                                    "Nie podano wyróżnika stacji ..."};
+    for (int n = 1; n <= FieldCount; ++n) {
+        if (blank(EditText(n))) {
+            platform::ShowMessage(platform::MessageKind::Information,
+                                  QString::fromUtf8(missing[n - 1]));
+            Edit(n)->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    std::array<platform::TColor, MarkerCount> fills{};
+    for (int n = 1; n <= MarkerCount; ++n)
+        fills[n - 1] = ShapeColor(n);
+    const int sheetLayout = RadioGroup1ItemIndex();
+    if (!AnyPositionChosen(sheetLayout, fills)) {
+        platform::ShowMessage(platform::MessageKind::Information,
+                              QStringLiteral("Nie zaznaczono pola do druku."));
+        return;
+    }
+
+    const auto plate = std::make_unique<TfDrukTabliczka>();
+    plate->RpReport1->PrinterSettings().PrinterIndex = cbDrukarkaItemIndex();
+    PlacePlate(*plate, ChosenPlateOrigin(sheetLayout, fills));
+    plate->RpLabel7->SetCaption(EditText(1));
+    plate->RpLabel8->SetCaption(EditText(2));
+    plate->RpLabel9->SetCaption(EditText(3));
+    plate->RpLabel2->SetCaption(EditText(4));
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    if (mode == 0) {
+        plate->RpReport1->Preview();
+    } else {
+        plate->RpReport1->Print();
+        SetCheckBox1Checked(true);
+    }
+}

@@ -1,0 +1,32 @@
+// The plate print job's placement: where on the foil sheet the chosen position lies, and
+// how the plate report is moved there.
+#pragma once
+
+#include "platform/Colour.h"
+
+#include <array>
+#include <optional>
+
+class TfDrukTabliczka;
+
+// Distance from the paper's left and top edges to the plate outline, in millimetres. The
+// sheet offsets are accumulated in 32-bit floats as the foil layouts were measured, so 90.3
+// is used as 90.30000305...
+struct PlateOrigin {
+    float x = 0;
+    float y = 0;
+};
+
+// The markers of a sheet layout, in the order the job reads them: 1-4 and 6-9 on the
+// 8-position sheet (layout 0), 1-10 on any other.
+const std::array<int, 10> &LayoutMarkers(int sheetLayout, int &count);
+
+// True when a marker of the current layout is not white.
+bool AnyPositionChosen(int sheetLayout, const std::array<platform::TColor, 10> &fills);
+
+// The origin of the chosen position: the offsets of the markers in the selection colour.
+PlateOrigin ChosenPlateOrigin(int sheetLayout, const std::array<platform::TColor, 10> &fills);
+
+// Puts the plate outline at the origin and moves the other items by whole screen pixels
+// from the outline's pixel position.
+void PlacePlate(TfDrukTabliczka &plate, PlateOrigin origin);
