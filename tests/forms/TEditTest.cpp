@@ -1,6 +1,7 @@
 // The text field: limits and conversions act on what the operator puts in, never on what
 // the program puts in.
 #include "forms/TEdit.h"
+#include "support/Typing.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,6 +14,8 @@
 
 namespace {
 
+using testing_support::Type;
+
 std::unique_ptr<TEdit> ShownEdit(int maxLength, bool upperCase) {
     auto edit = std::make_unique<TEdit>();
     edit->SetMaxLength(maxLength);
@@ -21,17 +24,6 @@ std::unique_ptr<TEdit> ShownEdit(int maxLength, bool upperCase) {
     edit->activateWindow();
     edit->setFocus();
     return edit;
-}
-
-// Types text as key presses carrying it, one character (code point) at a time; QTest's own
-// typing knows only ASCII.
-void Type(QWidget *widget, const QString &text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text[i].isHighSurrogate() ? 2 : 1;
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, length),
-                            Qt::NoModifier);
-        i += length - 1;
-    }
 }
 
 void Paste(TEdit &edit, const QString &text) {
