@@ -301,9 +301,9 @@ void TfMain::FormClose() {
         Write(Dane, FieldName(i + 1), TSettingsValue::Text(Edits[i]->text()));
 }
 
-void TfMain::BitBtn1Click() {}
+void TfMain::BitBtn1Click() { Drukowanie(0); }
 
-void TfMain::BitBtn2Click() {}
+void TfMain::BitBtn2Click() { Drukowanie(1); }
 
 void TfMain::BitBtn3Click() {
     close();
