@@ -62,6 +62,10 @@ void TBitBtn::paintEvent(QPaintEvent *) {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
+    // Show the focus however it came (the Enter navigation sets it from code): the operator
+    // must see which button a plain Enter presses.
+    if (hasFocus())
+        option.state |= QStyle::State_KeyboardFocusChange;
     painter.drawControl(QStyle::CE_PushButtonBevel, option);
 
     QRect content = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
@@ -87,6 +91,7 @@ void TBitBtn::paintEvent(QPaintEvent *) {
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
+        focus.state |= QStyle::State_KeyboardFocusChange;
         focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }

@@ -110,6 +110,10 @@ void TEdit::Exit() {
 
 void TEdit::focusInEvent(QFocusEvent *event) {
     QLineEdit::focusInEvent(event);
+    // Entered from the keyboard or by the program, the whole text is selected, so typing
+    // replaces it; a click puts the cursor where it points.
+    if (!entered_ && event->reason() != Qt::MouseFocusReason)
+        selectAll();
     Enter();
 }
 

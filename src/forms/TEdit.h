@@ -21,10 +21,10 @@ public:
     bool UpperCase() const { return upperCase_; }
     void SetUpperCase(bool upperCase) { upperCase_ = upperCase; }
 
-    // Entering and leaving follow the window's active control: a field keeps its state
-    // while its window is inactive (a message box, a context menu) and is left late when
-    // the focus moved on meanwhile. Each handler runs under the error display; the key is
-    // passed on to the field afterwards unless its handler raised.
+    // Entering selects the whole text unless it is by a click. Entering and leaving follow the
+    // window's active control: a field keeps its state while its window is inactive (a message box,
+    // a context menu) and is left late when the focus moved on meanwhile. Each handler runs under
+    // the error display; the key is passed on to the field afterwards unless its handler raised.
     std::function<void(QWidget *sender)> OnEnter;
     std::function<void(QWidget *sender)> OnExit;
     std::function<void(QWidget *sender, int key, Qt::KeyboardModifiers shift)> OnKeyDown;

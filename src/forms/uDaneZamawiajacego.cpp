@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
 struct FieldRow {
@@ -71,8 +73,12 @@ void TfDaneZamawiajacego::CreateFields() {
         const FieldRow &row = kFields[i];
         auto *label = new QLabel(QString::fromUtf16(row.caption), this);
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
-        label->setGeometry(row.labelBounds);
         label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        // The caption grows to the left when this font is wider than the design's, so the
+        // right edges stay lined up.
+        QRect bounds = row.labelBounds;
+        bounds.setLeft(bounds.right() + 1 - std::max(bounds.width(), label->sizeHint().width()));
+        label->setGeometry(bounds);
 
         auto *edit = new TEdit(this);
         const QString name = QStringLiteral("Edit%1").arg(i + 1);

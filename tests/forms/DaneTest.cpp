@@ -11,6 +11,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 using testing_support::Type;
@@ -63,8 +64,12 @@ TEST(DaneZamawiajacego, LabelsAndFieldsStandWhereTheDesignPutsThem) {
         const auto *label = Child<QLabel>(dialog, QStringLiteral("Label%1").arg(row.n));
         ASSERT_TRUE(label);
         EXPECT_EQ(label->text(), row.caption);
-        EXPECT_EQ(label->geometry(), row.label) << row.n;
+        // Right edges line up 10 pixels left of the fields; a wider font grows a label leftwards.
+        EXPECT_EQ(label->geometry().right(), row.label.right()) << row.n;
         EXPECT_EQ(label->geometry().right() + 1 + 10, 120) << row.n;
+        EXPECT_EQ(label->y(), row.label.y()) << row.n;
+        EXPECT_EQ(label->height(), row.label.height()) << row.n;
+        EXPECT_GE(label->width(), std::max(row.label.width(), label->sizeHint().width()));
         EXPECT_TRUE(label->alignment() & Qt::AlignRight);
         const TEdit *edit = dialog.Edit(row.n);
         EXPECT_EQ(edit->objectName(), QStringLiteral("Edit%1").arg(row.n));

@@ -152,4 +152,23 @@ TEST(TEdit, EnterAndExitFollowTheFocusAndKeysReachTheHandler) {
     EXPECT_EQ(first->text(), QStringLiteral("a"));
 }
 
+TEST(TEdit, EnteringSelectsTheWholeTextUnlessByAClick) {
+    QWidget window;
+    auto *first = new TEdit(&window);
+    auto *second = new TEdit(&window);
+    second->move(0, 30);
+    second->setText(QStringLiteral("00-950"));
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    first->setFocus();
+    second->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(second->selectedText(), QStringLiteral("00-950"));
+    Type(second, QStringLiteral("01-234"));
+    EXPECT_EQ(second->text(), QStringLiteral("01-234"));
+    first->setFocus();
+    QTest::mouseClick(second, Qt::LeftButton, Qt::NoModifier, QPoint(2, 10));
+    EXPECT_FALSE(second->hasSelectedText());
+}
+
 } // namespace
