@@ -4,8 +4,7 @@
 
 #include <QApplication>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QApplication application(argc, argv);
     platform::InstallFontSubstitutions();
     TfMain fMain;

@@ -1,5 +1,6 @@
 #include "uMain.h"
 
+#include "OrderMessage.h"
 #include "TBitBtn.h"
 #include "TEdit.h"
 #include "TPanel.h"
@@ -301,15 +302,21 @@ void TfMain::FormClose() {
         Write(Dane, FieldName(i + 1), TSettingsValue::Text(Edits[i]->text()));
 }
 
-void TfMain::BitBtn1Click() { Drukowanie(0); }
+void TfMain::BitBtn1Click() {
+    Drukowanie(0);
+}
 
-void TfMain::BitBtn2Click() { Drukowanie(1); }
+void TfMain::BitBtn2Click() {
+    Drukowanie(1);
+}
 
 void TfMain::BitBtn3Click() {
     close();
 }
 
-void TfMain::BitBtn4Click() {}
+void TfMain::BitBtn4Click() {
+    OrderFoil();
+}
 
 void TfMain::RadioGroup1Click() {
     const bool eightPositions = RadioGroup1->ItemIndex() == 0;

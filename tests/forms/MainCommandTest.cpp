@@ -22,17 +22,20 @@ protected:
         for (int n = 1; n <= 4; ++n)
             window->Edit(n)->setText(texts[n - 1]);
     }
-    // Closes every window the command opens besides the main window, once it shows.
+    // Closes every window a command opens besides the main window, once it shows, and
+    // notes its name.
     void CloseOtherWindowsWhenShown() {
         auto *poll = new QTimer(window.get());
         QObject::connect(poll, &QTimer::timeout, [this] {
             for (QWidget *top : QApplication::topLevelWidgets())
-                if (top != window.get() && top->isVisible() && top->isWindow() &&
-                    !top->inherits("QMenu"))
+                if (top != window.get() && top->isVisible()) {
+                    closed << top->objectName();
                     top->close();
+                }
         });
         poll->start(20);
     }
+    QStringList closed;
     QStringList Documents() const { return printers->callsStartingWith({"StartDoc"}); }
 };
 
@@ -89,8 +92,19 @@ TEST_F(MainCommand, PreviewPrintsNothingAndLeavesThePrinterChoiceAlone) {
     QTest::mouseClick(window->Shape(1), Qt::LeftButton, {}, {5, 5});
     CloseOtherWindowsWhenShown();
     QTest::mouseClick(Child<QWidget>("BitBtn1"), Qt::LeftButton);
+    EXPECT_EQ(closed, QStringList{"TRpStandardPreview"});
     EXPECT_EQ(Documents(), QStringList{});
     EXPECT_FALSE(window->CheckBox1Checked());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainCommand, OrderButtonOpensTheOrdererDialogAndItsCancelSendsNothing) {
+    ShowMain();
+    CloseOtherWindowsWhenShown();
+    QTest::mouseClick(Child<QWidget>("BitBtn4"), Qt::LeftButton);
+    EXPECT_EQ(closed, QStringList{"fDaneZamawiajacego"});
+    EXPECT_EQ(shell.links, QStringList{});
+    EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(messages.shown.empty());
 }
 

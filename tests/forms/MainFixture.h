@@ -8,6 +8,7 @@
 #include "support/Doubles.h"
 #include "support/FakePrinter.h"
 #include "support/FontRegistryDouble.h"
+#include "support/ShellDouble.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>
@@ -45,6 +46,7 @@ protected:
 
     RecordingMessages messages;
     RecordingFontRegistry fonts;
+    RecordingShell shell;
     std::optional<FakePrinterSystem> printers;
     std::unique_ptr<TfMain> window;
 
