@@ -10,6 +10,7 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -46,6 +47,8 @@ private:
 TEdit::TEdit(QWidget *parent) : QLineEdit(parent) {
     setFrame(false); // flat: a one-pixel line drawn in paintEvent
     setTextMargins(1, 1, 1, 1);
+    // Qt's own limit (32767 by default) would cut long text put in with setText.
+    QLineEdit::setMaxLength(std::numeric_limits<int>::max());
     setValidator(new InputFilter(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString &text) { accepted_ = text; });
 }

@@ -41,6 +41,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Qt's limit would also cut text put in by the program: SetMaxLength instead.
+    using QLineEdit::setMaxLength;
+
     class InputFilter;
     friend class InputFilter;
 

@@ -65,6 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TypingCase{"NoLimitWhenZero", 0, false, QString(300, u'x'), QString(300, u'x')},
                     TypingCase{"CharactersOutsideCodePageRefused", 32, true,
                                QStringLiteral("aж€b😀ß"), QStringLiteral("A€Bß")},
+                    TypingCase{"ControlCharactersDropped", 32, false,
+                               QStringLiteral("ab\r\ncd\tef"), QStringLiteral("abcdef")},
                     TypingCase{"LetterWithoutCapitalInCodePageStays", 32, true,
                                QStringLiteral("µm"), QStringLiteral("µM")}),
     [](const testing::TestParamInfo<TypingCase> &info) { return info.param.name; });
@@ -74,6 +76,9 @@ TEST(TEdit, TextPutInByTheProgramIsNeitherCutNorConverted) {
     const QString restored = QStringLiteral("00-950 warszawa ж");
     edit->setText(restored);
     EXPECT_EQ(edit->text(), restored);
+    edit->setText(QString(40000, u'x'));
+    EXPECT_EQ(edit->text().size(), 40000);
+    edit->setText(restored);
     // The operator can still shorten it, and nothing more goes in.
     QTest::keyClick(edit.get(), Qt::Key_End);
     QTest::keyClick(edit.get(), Qt::Key_Backspace);
