@@ -50,8 +50,8 @@ qsizetype BodyStart(const QString &link) {
 class XdgOpenShell final : public Shell {
 public:
     void openMailtoLink(const QString &link) override {
-        // Without xdg-open or a mail program nothing opens; like the shell elsewhere, this
-        // is not reported, and the caller carries on.
+        // Without xdg-open or a mail program nothing opens. That is not reported: the
+        // caller goes on (and the order routine saves the details either way).
         QProcess::startDetached(QStringLiteral("xdg-open"),
                                 {QString::fromLatin1(EncodeMailtoLink(link))});
     }
