@@ -109,6 +109,8 @@ TfMain::TfMain(QWidget *parent) : QWidget(parent) {
     CreatePrinterChoice();
     CreateButtons();
     SetTabOrder();
+    // The window opens on the first control in tab order.
+    BitBtn1->setFocus();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());

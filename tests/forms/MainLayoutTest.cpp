@@ -138,12 +138,11 @@ TEST_F(MainLayout, FieldsLimitAndRaiseWhatIsTyped) {
     EXPECT_EQ(window->EditText(3), QString(20, u'A'));
 }
 
-TEST_F(MainLayout, TabWalksTheButtonsThenTheSheetPrinterAndFields) {
+TEST_F(MainLayout, WindowOpensOnTheFirstButtonAndTabWalksButtonsSheetPrinterAndFields) {
     ShowMain();
     const char *order[] = {"BitBtn1",     "BitBtn2",    "BitBtn4",   "BitBtn3",
                            "RadioGroup1", "cbDrukarka", "CheckBox1", "Edit1",
                            "Edit2",       "Edit3",      "Edit4",     "BitBtn1"};
-    Child<QWidget>("BitBtn1")->setFocus();
     for (const char *name : order) {
         QWidget *focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr) << name;
