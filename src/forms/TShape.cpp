@@ -22,9 +22,9 @@ void TShape::paintEvent(QPaintEvent *) {
     // from corner to corner does.
     const QRectF box(0.5, 0.5, width() - 1, height() - 1);
     if (kind_ == Kind::RoundRect) {
-        // Corner ellipses a quarter of the shorter side across.
-        const qreal radius = std::min(width(), height()) / 4 / 2.0;
-        painter.setRenderHint(QPainter::Antialiasing, false);
+        // Corner ellipses a quarter of the shorter side across, in whole pixels.
+        const int across = std::min(width(), height()) / 4;
+        const qreal radius = across / 2.0;
         painter.drawRoundedRect(box, radius, radius);
     } else {
         painter.drawRect(box);
