@@ -2,6 +2,8 @@
 // its close (saving that state; a refused save keeps the window open).
 #include "forms/MainFixture.h"
 
+#include "forms/OrderStoreDouble.h"
+
 #include "forms/TRadioGroup.h"
 #include "forms/TShape.h"
 #include "platform/Application.h"
@@ -184,6 +186,59 @@ TEST_F(MainClose, RefusedSaveShowsTheStoreErrorAndKeepsTheWindowOpen) {
     EXPECT_FALSE(main.isVisible());
     EXPECT_EQ(Stored("Dane", "Edit1", TSettingsTag::String), TSettingsValue::Text("OPEL"));
     EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(MainClose, ReadsAndWritesInTheirOrderAndStopsAtTheRefusedValue) {
+    struct Case {
+        bool keep;
+        int refuseFrom;
+        QStringList reads;
+        QStringList writes;
+        const char *error;
+    };
+    const QStringList all = {"write CheckBox1", "write RadioGroup1", "write cbDrukarka",
+                             "write Edit1",     "write Edit2",       "write Edit3",
+                             "write Edit4"};
+    const Case cases[] = {
+        {false,
+         0,
+         {"read CheckBox1", "read RadioGroup1", "read Edit1", "read Edit2", "read Edit3",
+          "read Edit4"},
+         all,
+         nullptr},
+        {true,
+         0,
+         {"read CheckBox1", "read RadioGroup1", "read cbDrukarka", "read Edit1", "read Edit2",
+          "read Edit3", "read Edit4"},
+         all,
+         nullptr},
+        {false, 3, {}, all.mid(0, 3), "Failed to set data for 'cbDrukarka'"},
+        {false, 7, {}, all, "Failed to set data for 'Edit4'"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.refuseFrom);
+        messages.shown.clear();
+        testing_support::MemoryRegistry registry;
+        if (c.keep)
+            Store("Setup", "CheckBox1", TSettingsValue::Boolean(true));
+        registry.accesses.clear();
+        registry.writes = 0;
+        TfMain &main = ShowMain();
+        if (!c.reads.isEmpty())
+            EXPECT_EQ(registry.accesses, c.reads);
+        registry.accesses.clear();
+        registry.refuseFromWrite = c.refuseFrom;
+        EXPECT_EQ(main.close(), c.error == nullptr);
+        EXPECT_EQ(registry.accesses, c.writes);
+        EXPECT_EQ(main.isVisible(), c.error != nullptr);
+        if (c.error) {
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].text, c.error);
+        } else {
+            EXPECT_TRUE(messages.shown.empty());
+        }
+        window.reset();
+    }
 }
 
 } // namespace
