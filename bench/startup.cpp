@@ -135,6 +135,8 @@ public:
             (fs::read_symlink("/proc/self/exe").parent_path() / ".." / "src" / "app" / "merovan")
                 .lexically_normal()
                 .string();
+        if (!fs::exists(application_))
+            throw std::runtime_error("build the merovan target first: " + application_);
         char pattern[] = "/tmp/merovan-startup-XXXXXX";
         if (!mkdtemp(pattern))
             throw std::runtime_error("mkdtemp failed");
@@ -234,18 +236,23 @@ BENCHMARK(BM_StartToMainWindowShown)
 
 int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
-    Stage theStage;
-    stage = &theStage;
-    // One untimed start first: the display watcher settles and the font caches are warm.
-    Child warmUp;
-    if (!theStage.Launch(warmUp)) {
+    try {
+        Stage theStage;
+        stage = &theStage;
+        // One untimed start first: the display watcher settles and the font caches are warm.
+        Child warmUp;
+        const bool shown = theStage.Launch(warmUp).has_value();
         Stop(warmUp);
-        std::fprintf(stderr, "merovan did not show its main window on %s\n",
-                     theStage.Display().c_str());
+        if (!shown) {
+            std::fprintf(stderr, "merovan did not show its main window on %s\n",
+                         theStage.Display().c_str());
+            return 1;
+        }
+        benchmark::RunSpecifiedBenchmarks();
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
-    Stop(warmUp);
-    benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
 }
