@@ -102,6 +102,8 @@ QFont RealiseFont(const Font &font, int dpi) {
     realised.setUnderline(font.style.underline);
     realised.setStrikeOut(font.style.strikeOut);
     realised.setKerning(false);
+    // Plain advances, as the platform this mirrors measures Latin text: no ligatures.
+    realised.setStyleStrategy(QFont::PreferNoShaping);
     return realised;
 }
 

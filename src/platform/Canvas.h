@@ -72,7 +72,7 @@ struct Font {
 int FontPixelSize(int points, int dpi);
 
 // The font realised for a device of the given vertical resolution, by pixel size. Kerning
-// is off: a string is as wide as the sum of its characters' advances.
+// and ligatures are off: a string is as wide as the sum of its characters' advances.
 QFont RealiseFont(const Font &font, int dpi);
 
 // Where the point given to TextOut lies on the line: at its start, its end or its centre.

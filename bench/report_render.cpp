@@ -1,0 +1,96 @@
+// Rendering the plate's band of fifteen items onto a page image: the preview's vector
+// picture at screen resolution, an A4 raster at screen resolution, and the plate area at
+// 600 dpi. Run with --benchmark_repetitions=9 --benchmark_report_aggregates_only=true.
+#include "../tests/report/PlateFixture.h"
+
+#include "platform/Fonts.h"
+#include "report/RpCtrls.h"
+#include "report/RpDefinition.h"
+#include "report/RpDevice.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPicture>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class Device final : public TRpDevice {
+public:
+    Device(platform::Canvas &canvas, const TRpDeviceMapping &mapping)
+        : canvas_(canvas), mapping_(mapping) {}
+    platform::Canvas &Canvas() override { return canvas_; }
+    const TRpDeviceMapping &Mapping() const override { return mapping_; }
+
+private:
+    platform::Canvas &canvas_;
+    TRpDeviceMapping mapping_;
+};
+
+std::unique_ptr<TRpReport> Plate() {
+    auto report = ReadReportDefinition(PlateLikeDefinition());
+    report->Find<TRpLabel>("RpLabel7")->SetCaption("VOLKSWAGEN");
+    report->Find<TRpLabel>("RpLabel8")->SetCaption("GOLF");
+    report->Find<TRpLabel>("RpLabel9")->SetCaption("WVWZZZ1JZXW000001");
+    report->Find<TRpLabel>("RpLabel2")->SetCaption("SKP-0001");
+    return report;
+}
+
+void Render(TRpReport &report, QPaintDevice &page, const TRpDeviceMapping &mapping) {
+    platform::PainterCanvas canvas(page);
+    Device device(canvas, mapping);
+    report.SetDevice(&device);
+    report.PrintablesBeginRun();
+    report.Bands().front()->Render(100, 100);
+    report.PrintablesEndRun();
+    report.SetDevice(nullptr);
+}
+
+void PictureAtScreenResolution(benchmark::State &state) {
+    const auto report = Plate();
+    for (auto _ : state) {
+        QPicture picture;
+        Render(*report, picture, TRpDeviceMapping::ForResolution(96));
+        benchmark::DoNotOptimize(picture.size());
+    }
+}
+
+void A4ImageAtScreenResolution(benchmark::State &state) {
+    const auto report = Plate();
+    QImage image(794, 1123, QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        Render(*report, image, TRpDeviceMapping::ForResolution(96));
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+void PlateAreaAt600Dpi(benchmark::State &state) {
+    const auto report = Plate();
+    TRpDeviceMapping mapping = TRpDeviceMapping::ForResolution(600);
+    mapping.LeftUnprintable = mapping.TopUnprintable = 100; // the band's corner at (0, 0)
+    QImage image(2500, 1600, QImage::Format_RGB32);
+    image.setDotsPerMeterX(23622);
+    image.setDotsPerMeterY(23622);
+    for (auto _ : state) {
+        Render(*report, image, mapping);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+BENCHMARK(PictureAtScreenResolution)->Unit(benchmark::kMicrosecond);
+BENCHMARK(A4ImageAtScreenResolution)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlateAreaAt600Dpi)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    platform::InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
