@@ -195,6 +195,34 @@ TEST(PrintableSize, TakesItsBandsUnitsAndTheReportsUnitsAndZoom) {
     }
 }
 
+TEST(AlignWithinBand, KeepsTheItemAtTheBandsEdgeOrCentre) {
+    const std::tuple<TAlignment, int, int> cases[] = {
+        // alignment, left at width 100, left at width 121 on a 718-pixel band
+        {TAlignment::taLeftJustify, 0, 0},
+        {TAlignment::taRightJustify, 618, 597},
+        {TAlignment::taCenter, 309, 298}, // 298.5: the division rounds toward zero
+    };
+    for (const auto &[alignment, left100, left121] : cases) {
+        SCOPED_TRACE(int(alignment));
+        FixedScreen screen(96);
+        Plate plate;
+        plate.band->Size().ReadValues({2770.1875, 1899.7083333333333});
+        plate.band->Loaded();
+        TRpShape &shape = plate.LoadedShape({100, 100, 100, 100});
+        shape.SetWidth(100);
+        shape.SetAlignment(alignment);
+        EXPECT_EQ(shape.Left(), 38) << "not aligned without AlignToBand";
+        shape.SetAlignToBand(true);
+        EXPECT_EQ(shape.Left(), left100);
+        // Every later change of the bounds aligns the item again.
+        shape.SetLeft(5);
+        EXPECT_EQ(shape.Left(), left100);
+        shape.SetWidth(121);
+        EXPECT_EQ(shape.Left(), left121);
+        EXPECT_EQ(shape.Width(), 121);
+    }
+}
+
 TEST(BandSize, PushesPixelSizeAndKeepsValuesAsStored) {
     FixedScreen screen(96);
     Plate plate;
