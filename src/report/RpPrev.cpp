@@ -130,6 +130,10 @@ TRpStandardPreview::TRpStandardPreview() : QWidget(nullptr, Qt::Window | Qt::Fra
     face.setColor(QPalette::Window, face.color(QPalette::Button));
     setPalette(face);
     setAutoFillBackground(true);
+    // The forms' font: MS Sans Serif of 8 points, 11 pixels high.
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
 
     ToolBar1 = new QWidget(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));

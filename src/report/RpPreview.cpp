@@ -38,9 +38,42 @@ TRpPreviewImage::TRpPreviewImage(QWidget *parent) : QWidget(parent) {}
 void TRpPreviewImage::LoadPage(int n) {
     pageNumber_ = n;
     picture_.reset();
+    raster_ = QImage();
     if (Job)
         picture_ = Job->GetPage(n);
     update();
+}
+
+void TRpPreviewImage::DrawPicture(QPainter &painter, const QRect &target) {
+    const QRect bounds = picture_->boundingRect();
+    if (bounds.width() <= 0 || bounds.height() <= 0)
+        return;
+    if (target.width() >= bounds.width() && target.height() >= bounds.height()) {
+        // Playing a picture scales it by the target's resolution over the picture's own,
+        // so that part is taken out of the stretch.
+        painter.save();
+        painter.translate(target.topLeft());
+        painter.scale(
+            qreal(target.width()) * picture_->logicalDpiX() / (bounds.width() * logicalDpiX()),
+            qreal(target.height()) * picture_->logicalDpiY() / (bounds.height() * logicalDpiY()));
+        painter.drawPicture(0, 0, *picture_);
+        painter.restore();
+        return;
+    }
+    // Shrunk, a one-pixel line can fall between the screen's pixels and vanish: the page is
+    // drawn at its own size once and scaled down smoothly instead.
+    if (raster_.isNull()) {
+        raster_ = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+        raster_.setDotsPerMeterX(picture_->logicalDpiX() * 10000 / 254);
+        raster_.setDotsPerMeterY(picture_->logicalDpiY() * 10000 / 254);
+        raster_.fill(Qt::transparent);
+        QPainter page(&raster_);
+        page.drawPicture(-bounds.topLeft(), *picture_);
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, raster_);
+    painter.restore();
 }
 
 void TRpPreviewImage::paintEvent(QPaintEvent *) {
@@ -50,16 +83,7 @@ void TRpPreviewImage::paintEvent(QPaintEvent *) {
     const int h = height();
     QPainter painter(this);
     painter.fillRect(QRect(1, 1, w - 4, h - 4), Qt::white);
-    // The picture is stretched over the whole control. Playing a picture scales it by the
-    // target's resolution over the picture's own, so that part is taken out first.
-    const QRect bounds = picture_->boundingRect();
-    if (bounds.width() > 0 && bounds.height() > 0) {
-        painter.save();
-        painter.scale(qreal(w) * picture_->logicalDpiX() / (bounds.width() * logicalDpiX()),
-                      qreal(h) * picture_->logicalDpiY() / (bounds.height() * logicalDpiY()));
-        painter.drawPicture(0, 0, *picture_);
-        painter.restore();
-    }
+    DrawPicture(painter, rect());
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::NoBrush);
     const QPoint outline[] = {{0, 0}, {0, h - 3}, {w - 3, h - 3}, {w - 3, 0}, {0, 0}};
@@ -71,6 +95,7 @@ void TRpPreviewImage::paintEvent(QPaintEvent *) {
 TRpPreview::TRpPreview(QWidget *parent)
     : QAbstractScrollArea(parent), image_(new TRpPreviewImage(viewport())) {
     setFrameShape(QFrame::NoFrame);
+    viewport()->setBackgroundRole(QPalette::Window);
     auto *style = new ScrollBarStyle;
     style->setParent(this);
     verticalScrollBar()->setStyle(style);

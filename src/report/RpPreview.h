@@ -6,6 +6,7 @@
 #include "report/RpReport.h"
 
 #include <QAbstractScrollArea>
+#include <QImage>
 #include <QPicture>
 #include <QWidget>
 
@@ -29,8 +30,12 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The page stretched over `target`.
+    void DrawPicture(QPainter &painter, const QRect &target);
+
     int pageNumber_ = 1;
     std::unique_ptr<QPicture> picture_;
+    QImage raster_; // the page at its own size, for showing it smaller
 };
 
 class TRpPreview final : public QAbstractScrollArea {

@@ -316,6 +316,31 @@ TEST(PreviewWindow, PaintsAWhitePageWithOutlineAndShadow) {
     });
 }
 
+TEST(PreviewWindow, ThinLinesStayVisibleOnAPageShownSmaller) {
+    FakePrinterSystem printers({FakePrinter{"P1"}});
+    auto report = NativeReport("Lines");
+    // An outline one screen pixel thick, its top edge at page row 115.
+    AddRectangle(AddBand(*report, TRpBandType::rbTitle, 800), 35, 205, 935, 582).Brush = {
+        platform::clWhite, platform::BrushStyle::Solid};
+    PreviewAndThen(*report, [&](TRpStandardPreview &window) {
+        TRpPreviewImage &image = *window.RpPreview->Image();
+        for (const int zoom : {100, 82, 61, 40}) {
+            window.RpPreview->SetZoom(zoom);
+            QImage shot(image.size(), QImage::Format_RGB32);
+            shot.fill(Qt::white);
+            image.render(&shot, QPoint(), QRegion(), QWidget::DrawChildren);
+            // Down the middle of the box, from above its top edge to inside it.
+            const qreal scale = qreal(image.width()) / 794;
+            const int x = int(250 * 0.37795 * scale);
+            int darkest = 255;
+            for (int y = int(107 * scale); y < int(123 * scale); ++y)
+                darkest = std::min(darkest, qGray(shot.pixel(x, y)));
+            EXPECT_LT(darkest, 160) << "zoom " << zoom;
+        }
+        window.ExitClick();
+    });
+}
+
 TEST(PreviewWindow, ProgressPanelMovesInStepsOfFive) {
     FakePrinterSystem printers({FakePrinter{"P1"}});
     HandDrivenPreview preview(1);

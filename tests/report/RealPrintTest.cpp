@@ -114,6 +114,7 @@ void PrintAndMeasure(const QString &queue, const QString &outputDir) {
         EXPECT_LE(std::abs(crop.y() + top - y), 1) << "top of the box at " << y;
         EXPECT_LE(std::abs(crop.x() + left - x), 1) << "left of the box at " << x;
     }
+    QFile::remove(pdf);
 }
 
 } // namespace
