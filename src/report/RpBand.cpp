@@ -12,6 +12,21 @@ platform::Font TRpBand::Font() const {
 void TRpBand::SetFont(const platform::Font &font) {
     font_ = font;
     parentFont_ = false;
+    for (const auto &item : items_)
+        item->ParentFontChanged();
+}
+
+void TRpBand::SetParentFont(bool parentFont) {
+    parentFont_ = parentFont;
+    for (const auto &item : items_)
+        item->ParentFontChanged();
+}
+
+void TRpBand::ParentFontChanged() {
+    if (!parentFont_)
+        return;
+    for (const auto &item : items_)
+        item->ParentFontChanged();
 }
 
 void TRpBand::SetPixelSize(int width, int height) {

@@ -55,7 +55,9 @@ public:
     platform::Font Font() const;
     void SetFont(const platform::Font &font);
     bool ParentFont() const { return parentFont_; }
-    void SetParentFont(bool parentFont) { parentFont_ = parentFont; }
+    void SetParentFont(bool parentFont);
+    // The report's font has changed.
+    void ParentFontChanged();
 
     // Size in design pixels, set from Size.
     int PixelWidth() const { return pixelWidth_; }

@@ -67,6 +67,11 @@ void TRpCustomLabel::PlaceOn(TRpBand *band, TRpReport *report) {
     LayoutLines();
 }
 
+void TRpCustomLabel::ParentFontChanged() {
+    if (parentFont_)
+        LayoutLines();
+}
+
 void TRpCustomLabel::Loaded() {
     TRpPrintable::Loaded();
     if (pendingFontSize_ > 0) {

@@ -52,6 +52,7 @@ public:
     virtual void LayoutLines();
 
     void PlaceOn(TRpBand *band, TRpReport *report) override;
+    void ParentFontChanged() override;
     void Loaded() override;
     void BeginRun() override;
     void RenderItem(int offsetX, int offsetY) override;

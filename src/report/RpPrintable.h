@@ -68,6 +68,8 @@ public:
     TRpReport *Report() const { return report_; }
     // Called by the band or report the item is placed on.
     virtual void PlaceOn(TRpBand *band, TRpReport *report);
+    // The font of the band or report the item sits on has changed.
+    virtual void ParentFontChanged() {}
 
     // Loading from a definition: between the two, pixel changes only fill PendingBounds.
     void BeginLoading() { loading_ = true; }

@@ -43,6 +43,14 @@ void TRpReport::SetZoom(int zoom) {
         item->Size().SetZoom(zoom);
 }
 
+void TRpReport::SetFont(const platform::Font &font) {
+    font_ = font;
+    for (const auto &band : bands_)
+        band->ParentFontChanged();
+    for (const auto &item : items_)
+        item->ParentFontChanged();
+}
+
 TRpBand &TRpReport::AddBand(std::unique_ptr<TRpBand> band) {
     bands_.push_back(std::move(band));
     bands_.back()->SetReport(this);

@@ -55,7 +55,8 @@ public:
     int ScreenDpi() const { return screenDpi_; }
 
     const platform::Font &Font() const { return font_; }
-    void SetFont(const platform::Font &font) { font_ = font; }
+    // Labels that take their font from the report lay themselves out again.
+    void SetFont(const platform::Font &font);
 
     // The report's size in design pixels, set from the page.
     int PixelWidth() const { return pixelWidth_; }

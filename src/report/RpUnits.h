@@ -46,8 +46,8 @@ public:
     // switch keeps its own previous units, so switches may nest.
     class UnitsSwitch {
     public:
-        UnitsSwitch(TRpUnitBase &holder, TRpUnit units) : holder_(holder), previous_(holder.units_)
-        {
+        UnitsSwitch(TRpUnitBase &holder, TRpUnit units)
+            : holder_(holder), previous_(holder.units_) {
             holder_.units_ = units;
         }
         ~UnitsSwitch() { holder_.units_ = previous_; }

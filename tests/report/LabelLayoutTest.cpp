@@ -189,6 +189,25 @@ TEST(LabelLayout, NameBecomesCaptionWhileCaptionIsEmptyOrTheOldName) {
     EXPECT_EQ(label.Caption(), "Marka");
 }
 
+TEST(LabelLayout, LabelsWithTheirParentsFontFollowItsChanges) {
+    FixedLayout layout;
+    TRpLabel &label = layout.Label(0, 100, 40, true);
+    label.SetCaption("abc");
+    ASSERT_TRUE(label.ParentFont());
+    layout.report.SetFont({"Times New Roman", 20});
+    EXPECT_EQ(label.Font().size, 20);
+    layout.band.SetFont({"Times New Roman", 30});
+    EXPECT_EQ(label.Font().size, 30);
+    layout.report.SetFont({"Times New Roman", 40});
+    EXPECT_EQ(label.Font().size, 30) << "the band keeps its own font";
+    layout.band.SetParentFont(true);
+    EXPECT_EQ(label.Font().size, 40);
+    label.SetFont({"Arial", 8});
+    layout.report.SetFont({"Times New Roman", 9});
+    EXPECT_EQ(label.Font().face, "Arial");
+    EXPECT_FALSE(label.ParentFont());
+}
+
 TEST(LabelLayout, WidthChangeLaysOutAgain) {
     FixedLayout layout;
     TRpLabel &label = layout.Label(0, 100, 40);
