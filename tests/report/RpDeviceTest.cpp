@@ -18,14 +18,6 @@ TRpDeviceMapping Printer600WithOffset100() {
     return mapping;
 }
 
-TEST(DeviceMapping, StartsAtNinetySixDotsPerInch) {
-    const TRpDeviceMapping mapping;
-    EXPECT_EQ(mapping.PixelsPerTenthX, 0.37795L);
-    EXPECT_EQ(mapping.PixelsPerTenthY, 0.37795L);
-    EXPECT_EQ(mapping.LeftUnprintable, 0);
-    EXPECT_EQ(mapping.TopUnprintable, 0);
-}
-
 TEST(DeviceMapping, PrinterSubtractsItsUnprintableMargin) {
     const TRpDeviceMapping mapping = Printer600WithOffset100();
     EXPECT_EQ(mapping.LeftUnprintable, 42); // 42.33...
