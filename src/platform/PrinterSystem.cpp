@@ -12,11 +12,14 @@
 namespace platform {
 
 QString PrinterSystem::currentPrinter() {
-    const QStringList names = printerNames();
-    if (!selected_.isEmpty() && names.contains(selected_))
-        return selected_;
-    const QString standard = defaultPrinterName();
-    return names.contains(standard) ? standard : names.value(0);
+    // The default is looked up when the current printer is first needed and then kept, like
+    // any printer selected later.
+    if (selected_.isEmpty()) {
+        const QStringList names = printerNames();
+        const QString standard = defaultPrinterName();
+        selected_ = names.contains(standard) ? standard : names.value(0);
+    }
+    return selected_;
 }
 
 int PrinterSystem::printerIndex() {
@@ -118,13 +121,19 @@ public:
         const std::optional<DeviceMode> mode = deviceMode(printer);
         if (!mode)
             return std::nullopt;
+        // A printer's capabilities change only with its settings; asking the driver takes
+        // a round trip to CUPS.
+        if (const auto known = caps_.find(printer); known != caps_.end() && known->first == *mode)
+            return known->second;
         QPrinter device(QPrinter::HighResolution);
         Prepare(device, printer, *mode);
         const QRect paper = device.paperRect(QPrinter::DevicePixel).toRect();
         const QRect page = device.pageRect(QPrinter::DevicePixel).toRect();
-        return DeviceCaps{
+        const DeviceCaps caps{
             device.logicalDpiX(),     device.logicalDpiY(), page.left() - paper.left(),
             page.top() - paper.top(), paper.width(),        paper.height()};
+        caps_[printer] = {*mode, caps};
+        return caps;
     }
     std::unique_ptr<SpoolDocument> startDocument(const QString &printer,
                                                  const QString &title) override {
@@ -134,6 +143,7 @@ public:
 
 private:
     QHash<QString, DeviceMode> modes_; // each printer's settings for its next document
+    QHash<QString, std::pair<DeviceMode, DeviceCaps>> caps_; // and what they give
 };
 
 } // namespace

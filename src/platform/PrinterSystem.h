@@ -106,8 +106,9 @@ public:
     virtual std::unique_ptr<SpoolDocument> startDocument(const QString &printer,
                                                          const QString &title) = 0;
 
-    // The process-wide current printer: the platform's default until a printer is selected,
-    // then the one selected last. Empty when no printer is installed.
+    // The process-wide current printer: the platform's default (looked up when first
+    // needed) until a printer is selected, then the one selected last. Empty when no
+    // printer is installed.
     QString currentPrinter();
     // Its position in the printer list, read afresh; -1 when there is none.
     int printerIndex();
@@ -118,7 +119,7 @@ public:
     static PrinterSystem &real();
 
 private:
-    QString selected_; // empty: the platform's default
+    QString selected_; // empty: not looked up yet
 };
 
 } // namespace platform
