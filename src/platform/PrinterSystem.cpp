@@ -67,17 +67,13 @@ public:
             abortDocument();
     }
 
-    void startPage() override {
+    bool startPage() override {
         if (pages_++ == 0)
-            painter_.begin(&printer_);
-        else
-            printer_.newPage();
+            return painter_.begin(&printer_);
+        return painter_.isActive() && printer_.newPage();
     }
     void endPage() override {}
-    void endDocument() override {
-        if (painter_.isActive())
-            painter_.end();
-    }
+    bool endDocument() override { return painter_.isActive() && painter_.end(); }
     void abortDocument() override {
         printer_.abort();
         if (painter_.isActive())

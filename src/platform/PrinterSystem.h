@@ -76,9 +76,11 @@ struct PrinterIdentity {
 class SpoolDocument {
 public:
     virtual ~SpoolDocument() = default;
-    virtual void startPage() = 0;
+    // False when the printer cannot take the page.
+    virtual bool startPage() = 0;
     virtual void endPage() = 0;
-    virtual void endDocument() = 0;
+    // False when the document could not be handed to the printer.
+    virtual bool endDocument() = 0;
     virtual void abortDocument() = 0;
     // The painter on the printer, active from the document start to its end; device pixel
     // (0, 0) is the corner of the printable area.

@@ -173,7 +173,9 @@ void TRpPrinter::NewPage() {
         PrinterSystem &printers = Service<PrinterSystem>::get();
         if (!document_)
             document_ = printers.startDocument(printers.currentPrinter(), Title);
-        document_->startPage();
+        if (!document_->startPage())
+            throw ERpError(
+                QStringLiteral("Cannot start printing on %1").arg(printers.currentPrinter()));
         ReadFactors(false);
         page_ = std::make_unique<Page>();
         page_->kind = Page::Kind::Device;
@@ -189,11 +191,12 @@ void TRpPrinter::NewPage() {
 void TRpPrinter::EndJob() {
     if (status_ != TRpJobStatus::Busy)
         return;
+    bool handedOver = true;
     if (Destination == TRpDestination::Printer) {
         page_.reset();
         if (document_) {
             document_->endPage();
-            document_->endDocument();
+            handedOver = document_->endDocument();
             document_.reset();
         }
     } else if (page_) {
@@ -204,6 +207,12 @@ void TRpPrinter::EndJob() {
     QCoreApplication::processEvents();
     if (Destination == TRpDestination::PageImages)
         pageList_->WriteHeader();
+    // A document the printer did not take is not reported as printed.
+    if (!handedOver) {
+        PrinterSystem &printers = Service<PrinterSystem>::get();
+        throw ERpError(
+            QStringLiteral("Cannot hand the document to %1").arg(printers.currentPrinter()));
+    }
 }
 
 void TRpPrinter::AbortJob() {

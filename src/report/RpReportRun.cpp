@@ -127,7 +127,11 @@ void TRpReport::RunReport() {
         SetUnits(previousUnits);
         PrintablesEndRun();
     } catch (...) {
-        EndRunJob();
+        try {
+            EndRunJob();
+        } catch (...) {
+            // The error that stopped the run is the one to report.
+        }
         throw;
     }
     EndRunJob();

@@ -337,3 +337,22 @@ TEST(PrintJob, PrinterResolutionBelowAnInchFallsBack) {
     EXPECT_EQ(job.Mapping().PixelsPerTenthY, 1.0L);
     job.EndJob();
 }
+
+TEST(Print, APrinterThatRefusesTheDocumentIsAnError) {
+    FakePrinter printer{"P1"};
+    printer.refusesDocuments = true;
+    FakePrinterSystem printers({printer});
+    auto report = PagesReport(2);
+    try {
+        report->Print();
+        FAIL() << "reported as printed";
+    } catch (const ERpError &e) {
+        EXPECT_EQ(e.message(), "Cannot start printing on P1");
+    }
+    // The document is still ended, and the job and the progress window are gone.
+    EXPECT_EQ(printers.callsStartingWith(SpoolerCalls),
+              QStringList({"StartDoc P1 Pages", "StartPage", "EndPage", "EndDoc"}));
+    EXPECT_EQ(report->RpPrinter(), nullptr);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        EXPECT_EQ(dynamic_cast<TRpProgressForm *>(w), nullptr);
+}

@@ -10,31 +10,36 @@ namespace {
 class FakeSpoolDocument final : public platform::SpoolDocument {
 public:
     FakeSpoolDocument(FakePrinterSystem &system, const QString &printer,
-                      const platform::DeviceCaps &caps)
-        : system_(system), name_(printer), device_(caps.physicalWidth - 2 * caps.physicalOffsetX,
-                                                   caps.physicalHeight - 2 * caps.physicalOffsetY,
-                                                   caps.logPixelsX, caps.logPixelsY) {}
+                      const platform::DeviceCaps &caps, bool refuses)
+        : system_(system), name_(printer), refuses_(refuses),
+          device_(caps.physicalWidth - 2 * caps.physicalOffsetX,
+                  caps.physicalHeight - 2 * caps.physicalOffsetY, caps.logPixelsX,
+                  caps.logPixelsY) {}
     ~FakeSpoolDocument() override {
         if (!finished_)
             abortDocument();
     }
 
-    void startPage() override {
+    bool startPage() override {
         system_.calls << "StartPage";
+        if (refuses_)
+            return false;
         system_.pages.push_back({name_, {}});
         if (!painter_.isActive())
             painter_.begin(&device_);
         device_.recordInto(&system_.pages.back().primitives);
         if (system_.onStartPage)
             system_.onStartPage();
+        return true;
     }
     void endPage() override {
         system_.calls << "EndPage";
         device_.recordInto(nullptr);
     }
-    void endDocument() override {
+    bool endDocument() override {
         system_.calls << "EndDoc";
         finish();
+        return !refuses_;
     }
     void abortDocument() override {
         system_.calls << "AbortDoc";
@@ -52,6 +57,7 @@ private:
 
     FakePrinterSystem &system_;
     QString name_;
+    bool refuses_;
     RecordingPaintDevice device_;
     QPainter painter_;
     bool finished_ = false;
@@ -132,8 +138,8 @@ std::unique_ptr<platform::SpoolDocument> FakePrinterSystem::startDocument(const 
                                                                           const QString &title) {
     calls << "StartDoc " + printer + " " + title;
     const FakePrinter *p = find(printer);
-    return std::make_unique<FakeSpoolDocument>(*this, printer,
-                                               CapsOf(p ? *p : FakePrinter{printer}));
+    return std::make_unique<FakeSpoolDocument>(
+        *this, printer, CapsOf(p ? *p : FakePrinter{printer}), p && p->refusesDocuments);
 }
 
 QStringList FakePrinterSystem::callsStartingWith(const QStringList &prefixes) const {

@@ -32,6 +32,7 @@ struct FakePrinter {
     QList<int> papers{1, 5, 8, 9, 11};
     bool modeReadable = true;
     bool capsReadable = true;
+    bool refusesDocuments = false; // no page starts and no document is handed over
 };
 
 struct RecordedPage {
