@@ -71,7 +71,8 @@ void TRpReport::Preview() {
     try {
         RunReport();
     } catch (...) {
-        // The preview shows what it could; the error is not the caller's.
+        // A run that fails only ends the preview: nothing was printed, so the caller has
+        // nothing to undo.
         rpPrinter_.reset();
         if (window)
             window->close();
