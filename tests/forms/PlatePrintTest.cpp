@@ -1,0 +1,83 @@
+// The plate printed through the main window onto real CUPS queues that write PDFs: on every
+// position of both sheets each word starts where the geometry says and its ink stands where
+// the engine puts it, measured from the paper's edge, also on a queue whose paper has
+// unprintable margins.
+#include "forms/PlatePrintSupport.h"
+
+#include "platform/Screen.h"
+#include "support/Pdf.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+using namespace plate_print;
+
+class PlatePrint : public PlateWindow {
+protected:
+    // Prints the positions on the queue and measures each PDF; a right-aligned line's end
+    // and a centred line's middle are expected within `endTolerance` device pixels.
+    void PrintAndMeasure(const QString &queue, const std::vector<Position> &positions,
+                         const QString &stationPrefix, double endTolerance) {
+        ASSERT_EQ(platform::ScreenDpi(), 96);
+        const int dpi = QueueDpi(queue);
+        ASSERT_GT(dpi, 0) << queue.toStdString();
+        std::vector<std::pair<Position, PlateTexts>> plates;
+        for (const Position &p : positions)
+            plates.push_back(
+                {p,
+                 {"VOLKSWAGEN", "GOLF", "WVWZZZ1JZXW000001",
+                  QStringLiteral("%1%2-%3").arg(stationPrefix).arg(p.sheet).arg(p.marker)}});
+        const std::vector<QString> pdfs = PrintAll(queue, plates);
+        for (std::size_t i = 0; i < plates.size(); ++i) {
+            if (pdfs[i].isEmpty())
+                continue;
+            const auto &[position, texts] = plates[i];
+            SCOPED_TRACE(PositionName(position));
+            const QSizeF paper = testing_support::PdfPageSize(pdfs[i]);
+            EXPECT_NEAR(paper.width(), 595.28, 0.5);
+            EXPECT_NEAR(paper.height(), 841.89, 0.5);
+            const ExpectedPlate expected = Expect(position, texts, dpi);
+            const Deviation deviation =
+                ExpectAsGeometrySays(expected, Measure(pdfs[i], expected), endTolerance);
+            std::printf("%s on %s at %d dpi: starts within %.3f, ends and middles within %.3f, "
+                        "ink tops within %.3f of the glyphs' and %d of the engine's device "
+                        "pixels\n",
+                        PositionName(position).c_str(), qPrintable(queue), dpi, deviation.start,
+                        deviation.end, deviation.top, deviation.ink);
+            QFile::remove(pdfs[i]);
+        }
+    }
+};
+
+// The canvas places a right-aligned or centred line by its advance rounded to a whole
+// device pixel; AnchorsHoldWithinHalfADevicePixel holds it to the finer bound.
+constexpr double WholePixelAdvance = 1.0;
+
+TEST_F(PlatePrint, EveryPositionLandsWhereTheGeometrySays) {
+    const Queues queues = QueuesFromEnvironment();
+    if (!queues.Available())
+        GTEST_SKIP() << NoQueues;
+    PrintAndMeasure(queues.plain, AllPositions(), "P", WholePixelAdvance);
+}
+
+TEST_F(PlatePrint, UnprintableMarginsMoveNothingOnThePaper) {
+    const Queues queues = QueuesFromEnvironment();
+    if (!queues.Available())
+        GTEST_SKIP() << NoQueues;
+    // Both sheets, both columns, top and bottom rows.
+    PrintAndMeasure(queues.margins,
+                    {PositionOf(8, 1), PositionOf(8, 9), PositionOf(10, 5), PositionOf(10, 6)}, "M",
+                    WholePixelAdvance);
+}
+
+TEST_F(PlatePrint, AnchorsHoldWithinHalfADevicePixel) {
+    const Queues queues = QueuesFromEnvironment();
+    if (!queues.Available())
+        GTEST_SKIP() << NoQueues;
+    PrintAndMeasure(queues.plain, {PositionOf(10, 7)}, "H", 0.5);
+}
+
+} // namespace
