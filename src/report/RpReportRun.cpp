@@ -5,15 +5,12 @@
 #include "report/RpPrinterSettings.h"
 #include "report/RpPrntr.h"
 #include "report/RpProgress.h"
+#include "report/RpRunGeometry.h"
 
 #include <QEventLoop>
 #include <QPointer>
 
 namespace {
-
-int Round(long double value) {
-    return int(RoundHalfEven(value));
-}
 
 // Runs `action` when the scope is left, on every path.
 template <class Action> class Finally {
@@ -117,11 +114,11 @@ void TRpReport::RunReport() {
         pageCount_ = 0;
         footerAllowance_ = PageFooterHeight();
         // Bands and items know their report from the moment they were placed on it.
-        printX_ = Round(page_.LeftMargin());
+        printX_ = MarginX(page_);
         SetDevice(&job);
         PrintablesBeginRun();
         PrintBands();
-        printX_ = Round(page_.LeftMargin());
+        printX_ = MarginX(page_);
         finalPage_ = true;
         if (!runCancelled_)
             FinishPage();
@@ -157,10 +154,8 @@ void TRpReport::PrintBands() {
 
 bool TRpReport::Fits(const TRpBand &band) const {
     const long double height = band.Size().NativeHeight();
-    if (Round(height) > page_.Length() - (page_.TopMargin() + page_.BottomMargin()))
-        return true; // taller than any page: it prints where it is
-    const int paperLength = rpPrinter_->PaperSize().height();
-    return Round(height) <= Round(paperLength - page_.BottomMargin() - footerAllowance_ - printY_);
+    return BandTallerThanPage(height, page_) ||
+           BandFits(height, page_, rpPrinter_->PaperSize().height(), footerAllowance_, printY_);
 }
 
 void TRpReport::PrintBand(TRpBand &band) {
@@ -168,7 +163,7 @@ void TRpReport::PrintBand(TRpBand &band) {
         return;
     const bool pageBegun = printY_ >= 0;
     if (!pageBegun || (!Fits(band) && !page_.Continuous)) {
-        printX_ = Round(page_.LeftMargin());
+        printX_ = MarginX(page_);
         OpenPage();
     }
     RenderBand(band);
@@ -178,7 +173,7 @@ void TRpReport::RenderBand(TRpBand &band) {
     if (!band.Enabled)
         return;
     band.Render(printX_, printY_);
-    printY_ += Round(band.Size().NativeHeight());
+    printY_ = BelowBand(printY_, band.Size().NativeHeight());
 }
 
 void TRpReport::OpenPage() {
@@ -186,7 +181,7 @@ void TRpReport::OpenPage() {
         FinishPage();
     ++pageCount_;
     rpPrinter_->NewPage();
-    printY_ = Round(page_.TopMargin());
+    printY_ = MarginY(page_);
     if (TRpBand *header = FindBand(TRpBandType::rbPageHeader))
         if (pageCount_ > 1 || Options.FirstPageHeader)
             RenderBand(*header);
@@ -195,8 +190,8 @@ void TRpReport::OpenPage() {
 void TRpReport::FinishPage() {
     if (printY_ < 0)
         return;
-    printY_ = Round(page_.Length() - page_.BottomMargin() - footerAllowance_);
-    printX_ = Round(page_.LeftMargin());
+    printY_ = FooterY(page_, footerAllowance_);
+    printX_ = MarginX(page_);
     if (TRpBand *footer = FindBand(TRpBandType::rbPageFooter))
         if (!finalPage_ || Options.LastPageFooter)
             RenderBand(*footer);
