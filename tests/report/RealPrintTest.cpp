@@ -78,8 +78,9 @@ void PrintAndMeasure(const QString &queue, const QString &outputDir) {
     EXPECT_NEAR(paper.width(), 595.28, 0.5);
     EXPECT_NEAR(paper.height(), 841.89, 0.5);
     const QByteArray options = JobControlFile(PdfJobNumber(pdf));
-    if (!options.isEmpty())
+    if (!options.isEmpty()) {
         EXPECT_TRUE(options.contains("print-scaling") && options.contains("none"));
+    }
 
     // Words: the left end of each, in device pixels from the paper's left edge.
     const std::vector<PdfWord> words = PdfWords(pdf);
