@@ -50,18 +50,15 @@ private:
 
     class Document final : public platform::SpoolDocument {
     public:
-        Document(PdfFilePrinters &printers, const QString &title) : path_(printers.path_) {
+        Document(PdfFilePrinters &printers, const QString &title) {
             printers.Configure(printer_);
             printer_.setDocName(title);
         }
-        void startPage() override {
-            if (pages_++ > 0)
-                printer_.newPage();
-            else if (!painter_.begin(&printer_))
-                throw platform::Error(QStringLiteral("could not write %1").arg(path_));
+        bool startPage() override {
+            return pages_++ > 0 ? printer_.newPage() : painter_.begin(&printer_);
         }
         void endPage() override {}
-        void endDocument() override { painter_.end(); }
+        bool endDocument() override { return painter_.end(); }
         void abortDocument() override {
             printer_.abort();
             if (painter_.isActive())
@@ -70,7 +67,6 @@ private:
         QPainter &painter() override { return painter_; }
 
     private:
-        QString path_;
         QPrinter printer_{QPrinter::HighResolution};
         QPainter painter_;
         int pages_ = 0;
@@ -127,11 +123,8 @@ int main(int argc, char **argv) {
         std::array<platform::TColor, 10> fills;
         fills.fill(platform::clWhite);
         fills[marker - 1] = platform::SelectionColour;
-        PlacePlate(plate, ChosenPlateOrigin(sheet == 8 ? 0 : 1, fills));
-        plate.RpLabel7->SetCaption(arguments[2]);
-        plate.RpLabel8->SetCaption(arguments[3]);
-        plate.RpLabel9->SetCaption(arguments[4]);
-        plate.RpLabel2->SetCaption(arguments[5]);
+        FillPlate(plate, ChosenPlateOrigin(sheet == 8 ? 0 : 1, fills),
+                  {arguments[2], arguments[3], arguments[4], arguments[5]});
         plate.RpReport1->ShowProgress = false;
         plate.RpReport1->PrinterSettings().PrinterIndex = 0;
         plate.RpReport1->Print();

@@ -100,6 +100,14 @@ void PlacePlate(TfDrukTabliczka &plate, PlateOrigin origin) {
     plate.RpLabel2->SetLeft(L + MakerLeft);
 }
 
+void FillPlate(TfDrukTabliczka &plate, PlateOrigin origin, const std::array<QString, 4> &texts) {
+    PlacePlate(plate, origin);
+    plate.RpLabel7->SetCaption(texts[0]);
+    plate.RpLabel8->SetCaption(texts[1]);
+    plate.RpLabel9->SetCaption(texts[2]);
+    plate.RpLabel2->SetCaption(texts[3]);
+}
+
 void TfMain::Drukowanie(int mode) {
     // A field is empty when nothing is left after trimming codes 0 to 32.
     const auto blank = [](const QString &text) {
@@ -131,11 +139,8 @@ void TfMain::Drukowanie(int mode) {
 
     const auto plate = std::make_unique<TfDrukTabliczka>();
     plate->RpReport1->PrinterSettings().PrinterIndex = cbDrukarkaItemIndex();
-    PlacePlate(*plate, ChosenPlateOrigin(sheetLayout, fills));
-    plate->RpLabel7->SetCaption(EditText(1));
-    plate->RpLabel8->SetCaption(EditText(2));
-    plate->RpLabel9->SetCaption(EditText(3));
-    plate->RpLabel2->SetCaption(EditText(4));
+    FillPlate(*plate, ChosenPlateOrigin(sheetLayout, fills),
+              {EditText(1), EditText(2), EditText(3), EditText(4)});
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     if (mode == 0) {

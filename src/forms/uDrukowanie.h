@@ -4,6 +4,8 @@
 
 #include "platform/Colour.h"
 
+#include <QString>
+
 #include <array>
 #include <optional>
 
@@ -30,3 +32,7 @@ PlateOrigin ChosenPlateOrigin(int sheetLayout, const std::array<platform::TColor
 // Puts the plate outline at the origin and moves the other items by whole screen pixels
 // from the outline's pixel position.
 void PlacePlate(TfDrukTabliczka &plate, PlateOrigin origin);
+
+// Places the plate and puts in the make, model, body number and station identifier exactly
+// as typed.
+void FillPlate(TfDrukTabliczka &plate, PlateOrigin origin, const std::array<QString, 4> &texts);

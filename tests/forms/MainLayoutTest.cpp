@@ -85,10 +85,12 @@ TEST_F(MainLayout, EveryControlSitsAtItsPlaceWithItsText) {
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->parentWidget()->objectName(), p.parent);
         EXPECT_EQ(widget->geometry(), p.bounds);
-        if (auto *label = qobject_cast<QLabel *>(widget))
+        if (auto *label = qobject_cast<QLabel *>(widget)) {
             EXPECT_EQ(label->text(), p.text);
-        if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        }
+        if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
             EXPECT_EQ(button->text(), p.text);
+        }
     }
 }
 

@@ -224,8 +224,9 @@ TEST_F(MainClose, ReadsAndWritesInTheirOrderAndStopsAtTheRefusedValue) {
         registry.accesses.clear();
         registry.writes = 0;
         TfMain &main = ShowMain();
-        if (!c.reads.isEmpty())
+        if (!c.reads.isEmpty()) {
             EXPECT_EQ(registry.accesses, c.reads);
+        }
         registry.accesses.clear();
         registry.refuseFromWrite = c.refuseFrom;
         EXPECT_EQ(main.close(), c.error == nullptr);
