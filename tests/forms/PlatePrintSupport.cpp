@@ -5,6 +5,7 @@
 #include "forms/uDrukowanie.h"
 #include "platform/Canvas.h"
 #include "platform/PrinterSystem.h"
+#include "platform/Screen.h"
 #include "report/RpCtrls.h"
 #include "report/RpReport.h"
 #include "report/TestDevice.h"
@@ -75,6 +76,19 @@ bool EndsWithEof(const QString &path) {
     return file.readAll().trimmed().endsWith("%%EOF");
 }
 
+// Places a fresh plate report on the position with the texts, as the print job does.
+void PlaceReport(TfDrukTabliczka &plate, const Position &position, const PlateTexts &texts) {
+    std::array<platform::TColor, 10> fills;
+    fills.fill(platform::clWhite);
+    fills[position.marker - 1] = platform::SelectionColour;
+    const int layout = position.sheet == 8 ? 0 : 1;
+    PlacePlate(plate, ChosenPlateOrigin(layout, fills));
+    plate.RpLabel7->SetCaption(texts.make);
+    plate.RpLabel8->SetCaption(texts.model);
+    plate.RpLabel9->SetCaption(texts.body);
+    plate.RpLabel2->SetCaption(texts.station);
+}
+
 } // namespace
 
 Queues QueuesFromEnvironment() {
@@ -103,18 +117,6 @@ const Position &PositionOf(int sheet, int marker) {
 
 std::string PositionName(const Position &p) {
     return std::to_string(p.sheet) + "-position sheet, marker " + std::to_string(p.marker);
-}
-
-void PlaceReport(TfDrukTabliczka &plate, const Position &position, const PlateTexts &texts) {
-    std::array<platform::TColor, 10> fills;
-    fills.fill(platform::clWhite);
-    fills[position.marker - 1] = platform::SelectionColour;
-    const int layout = position.sheet == 8 ? 0 : 1;
-    PlacePlate(plate, ChosenPlateOrigin(layout, fills));
-    plate.RpLabel7->SetCaption(texts.make);
-    plate.RpLabel8->SetCaption(texts.model);
-    plate.RpLabel9->SetCaption(texts.body);
-    plate.RpLabel2->SetCaption(texts.station);
 }
 
 ExpectedPlate Expect(const Position &position, const PlateTexts &texts, int dpi) {
@@ -438,6 +440,8 @@ std::vector<QString>
 PlateWindow::PrintAll(const QString &queue,
                       const std::vector<std::pair<Position, PlateTexts>> &plates) {
     std::vector<QString> pdfs(plates.size());
+    // The positions' pixel offsets are those of a screen of 96 pixels per inch.
+    EXPECT_EQ(platform::ScreenDpi(), 96);
     ShowMain();
     ChooseQueue(queue);
     if (HasFatalFailure())

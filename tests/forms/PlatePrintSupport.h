@@ -13,10 +13,7 @@
 #include <QStringList>
 
 #include <map>
-#include <optional>
 #include <vector>
-
-class TfDrukTabliczka;
 
 namespace plate_print {
 
@@ -69,8 +66,7 @@ struct ExpectedPlate {
     QImage reference; // the engine's rendering of that area
 };
 
-// Places a fresh plate report on the position with the texts, as the print job does.
-void PlaceReport(TfDrukTabliczka &plate, const Position &position, const PlateTexts &texts);
+// Where a plate with the texts on the position lands on a page of the resolution.
 ExpectedPlate Expect(const Position &position, const PlateTexts &texts, int dpi);
 
 // What a printed page shows of one label.

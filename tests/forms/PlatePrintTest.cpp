@@ -4,7 +4,6 @@
 // unprintable margins.
 #include "forms/PlatePrintSupport.h"
 
-#include "platform/Screen.h"
 #include "support/Pdf.h"
 
 #include <QFile>
@@ -21,7 +20,6 @@ protected:
     // and a centred line's middle are expected within `endTolerance` device pixels.
     void PrintAndMeasure(const QString &queue, const std::vector<Position> &positions,
                          const QString &stationPrefix, double endTolerance) {
-        ASSERT_EQ(platform::ScreenDpi(), 96);
         const int dpi = QueueDpi(queue);
         ASSERT_GT(dpi, 0) << queue.toStdString();
         std::vector<std::pair<Position, PlateTexts>> plates;
