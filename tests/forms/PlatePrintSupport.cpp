@@ -81,12 +81,8 @@ void PlaceReport(TfDrukTabliczka &plate, const Position &position, const PlateTe
     std::array<platform::TColor, 10> fills;
     fills.fill(platform::clWhite);
     fills[position.marker - 1] = platform::SelectionColour;
-    const int layout = position.sheet == 8 ? 0 : 1;
-    PlacePlate(plate, ChosenPlateOrigin(layout, fills));
-    plate.RpLabel7->SetCaption(texts.make);
-    plate.RpLabel8->SetCaption(texts.model);
-    plate.RpLabel9->SetCaption(texts.body);
-    plate.RpLabel2->SetCaption(texts.station);
+    FillPlate(plate, ChosenPlateOrigin(position.sheet == 8 ? 0 : 1, fills),
+              {texts.make, texts.model, texts.body, texts.station});
 }
 
 } // namespace
