@@ -212,17 +212,20 @@ void PainterCanvas::Line(int x1, int y1, int x2, int y2) {
 void PainterCanvas::TextOut(int x, int y, const QString &text, TextAnchor anchor, bool opaque) {
     applyFont();
     const QFontMetrics metrics = painter_->fontMetrics();
-    const int advance = metrics.horizontalAdvance(text);
-    int left = x;
+    // The line is anchored by its exact advance on this device: whole-pixel widths would move
+    // a right-aligned or centred line by up to a pixel.
+    const qreal advance =
+        QFontMetricsF(painter_->font(), painter_->device()).horizontalAdvance(text);
+    qreal left = x;
     if (anchor == TextAnchor::Right)
         left = x - advance;
     else if (anchor == TextAnchor::Centre)
         left = x - advance / 2;
     if (opaque)
-        painter_->fillRect(QRect(left, y, advance, metrics.ascent() + metrics.descent()),
+        painter_->fillRect(QRectF(left, y, advance, metrics.ascent() + metrics.descent()),
                            ToQColor(brush().colour));
     painter_->setPen(ToQColor(font().colour));
-    painter_->drawText(QPoint(left, y + metrics.ascent()), text);
+    painter_->drawText(QPointF(left, y + metrics.ascent()), text);
 }
 
 QSize PainterCanvas::TextExtent(const QString &text) {
