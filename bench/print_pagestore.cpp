@@ -1,5 +1,6 @@
 // The preview's page store per page: writing a page image and reading one back, with the
 // store in memory and in its temporary file.
+#include "BenchMain.h"
 #include "report/RpPageList.h"
 
 #include <QGuiApplication>
@@ -69,11 +70,5 @@ BENCHMARK(BM_PageStoreRead)->Arg(0)->Arg(1);
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksInApplication(argc, argv);
 }

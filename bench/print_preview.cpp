@@ -2,6 +2,7 @@
 // CUPS, for a report like the plate: one title band with a plate outline, shapes and labels.
 // Print needs a queue: MEROVAN_BENCH_QUEUE, else MEROVAN_PDF_QUEUE (scripts/print-queues);
 // a disabled queue (cupsdisable) keeps CUPS from working on the jobs while this measures.
+#include "BenchMain.h"
 #include "platform/Fonts.h"
 #include "platform/PrinterSystem.h"
 #include "report/RpCtrls.h"
@@ -115,12 +116,5 @@ BENCHMARK(BM_PrintUntilHandedToCups)->UseManualTime()->Unit(benchmark::kMillisec
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    platform::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksInApplication(argc, argv);
 }

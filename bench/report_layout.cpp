@@ -1,6 +1,7 @@
 // Laying out a 32-character label on the screen's real fonts: a data line that fits, one
 // that breaks after a word, and one long word that is cut. Run with
 // --benchmark_repetitions=9 --benchmark_report_aggregates_only=true for medians.
+#include "BenchMain.h"
 #include "platform/Fonts.h"
 #include "report/RpCtrls.h"
 #include "report/RpReport.h"
@@ -44,12 +45,5 @@ BENCHMARK(CutWord);
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    platform::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksInApplication(argc, argv);
 }

@@ -2,6 +2,7 @@
 // picture at screen resolution, an A4 raster at screen resolution, and the plate area at
 // 600 dpi. Run with --benchmark_repetitions=9 --benchmark_report_aggregates_only=true.
 #include "../tests/report/PlateFixture.h"
+#include "BenchMain.h"
 
 #include "platform/Fonts.h"
 #include "report/RpCtrls.h"
@@ -85,12 +86,5 @@ BENCHMARK(PlateAreaAt600Dpi)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    platform::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksInApplication(argc, argv);
 }

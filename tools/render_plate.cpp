@@ -6,6 +6,7 @@
 #include "platform/Application.h"
 #include "platform/Fonts.h"
 #include "platform/PrinterDeviceMode.h"
+#include "platform/PrinterDocument.h"
 #include "platform/PrinterSystem.h"
 #include "platform/Service.h"
 #include "report/RpCtrls.h"
@@ -41,36 +42,15 @@ public:
     }
     std::unique_ptr<platform::SpoolDocument> startDocument(const QString &,
                                                            const QString &title) override {
-        return std::make_unique<Document>(*this, title);
+        return std::make_unique<platform::PrinterDocument>([&](QPrinter &printer) {
+            Configure(printer);
+            printer.setDocName(title);
+        });
     }
 
 private:
     static constexpr const char *Name = "PDF file";
     static constexpr short A4 = 9;
-
-    class Document final : public platform::SpoolDocument {
-    public:
-        Document(PdfFilePrinters &printers, const QString &title) {
-            printers.Configure(printer_);
-            printer_.setDocName(title);
-        }
-        bool startPage() override {
-            return pages_++ > 0 ? printer_.newPage() : painter_.begin(&printer_);
-        }
-        void endPage() override {}
-        bool endDocument() override { return painter_.end(); }
-        void abortDocument() override {
-            printer_.abort();
-            if (painter_.isActive())
-                painter_.end();
-        }
-        QPainter &painter() override { return painter_; }
-
-    private:
-        QPrinter printer_{QPrinter::HighResolution};
-        QPainter painter_;
-        int pages_ = 0;
-    };
 
     void Configure(QPrinter &printer) const {
         printer.setOutputFormat(QPrinter::PdfFormat);

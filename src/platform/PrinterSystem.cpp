@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "PrinterDeviceMode.h"
+#include "PrinterDocument.h"
 
 #include <QHash>
 #include <QPainter>
@@ -52,41 +53,6 @@ void Prepare(QPrinter &printer, const QString &name, const DeviceMode &mode) {
     printer.setFullPage(true);
 }
 
-class QtSpoolDocument final : public SpoolDocument {
-public:
-    QtSpoolDocument(const QString &name, const DeviceMode &mode, const QString &title) {
-        Prepare(printer_, name, mode);
-        printer_.setDocName(title);
-        // The page is placed exactly as drawn: never fitted to the printable area.
-        QStringList options = printer_.printEngine()->property(CupsOptionsKey).toStringList();
-        options << QStringLiteral("print-scaling") << QStringLiteral("none");
-        printer_.printEngine()->setProperty(CupsOptionsKey, options);
-    }
-    ~QtSpoolDocument() override {
-        if (painter_.isActive())
-            abortDocument();
-    }
-
-    bool startPage() override {
-        if (pages_++ == 0)
-            return painter_.begin(&printer_);
-        return painter_.isActive() && printer_.newPage();
-    }
-    void endPage() override {}
-    bool endDocument() override { return painter_.isActive() && painter_.end(); }
-    void abortDocument() override {
-        printer_.abort();
-        if (painter_.isActive())
-            painter_.end();
-    }
-    QPainter &painter() override { return painter_; }
-
-private:
-    QPrinter printer_{QPrinter::HighResolution};
-    QPainter painter_;
-    int pages_ = 0;
-};
-
 class QtPrinterSystem final : public PrinterSystem {
 public:
     QStringList printerNames() override { return QPrinterInfo::availablePrinterNames(); }
@@ -133,8 +99,15 @@ public:
     }
     std::unique_ptr<SpoolDocument> startDocument(const QString &printer,
                                                  const QString &title) override {
-        return std::make_unique<QtSpoolDocument>(printer,
-                                                 deviceMode(printer).value_or(DeviceMode{}), title);
+        const DeviceMode mode = deviceMode(printer).value_or(DeviceMode{});
+        return std::make_unique<PrinterDocument>([&](QPrinter &device) {
+            Prepare(device, printer, mode);
+            device.setDocName(title);
+            // The page is placed exactly as drawn: never fitted to the printable area.
+            QStringList options = device.printEngine()->property(CupsOptionsKey).toStringList();
+            options << QStringLiteral("print-scaling") << QStringLiteral("none");
+            device.printEngine()->setProperty(CupsOptionsKey, options);
+        });
     }
 
 private:

@@ -1,0 +1,30 @@
+#include "PrinterDocument.h"
+
+namespace platform {
+
+PrinterDocument::PrinterDocument(const std::function<void(QPrinter &)> &setUp) {
+    setUp(printer_);
+}
+
+PrinterDocument::~PrinterDocument() {
+    if (painter_.isActive())
+        abortDocument();
+}
+
+bool PrinterDocument::startPage() {
+    if (pages_++ == 0)
+        return painter_.begin(&printer_);
+    return painter_.isActive() && printer_.newPage();
+}
+
+bool PrinterDocument::endDocument() {
+    return painter_.isActive() && painter_.end();
+}
+
+void PrinterDocument::abortDocument() {
+    printer_.abort();
+    if (painter_.isActive())
+        painter_.end();
+}
+
+} // namespace platform
