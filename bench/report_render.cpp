@@ -2,6 +2,7 @@
 // picture at screen resolution, an A4 raster at screen resolution, and the plate area at
 // 600 dpi. Run with --benchmark_repetitions=9 --benchmark_report_aggregates_only=true.
 #include "../tests/report/PlateFixture.h"
+#include "../tests/report/TestDevice.h"
 #include "BenchMain.h"
 
 #include "platform/Fonts.h"
@@ -16,18 +17,6 @@
 
 namespace {
 
-class Device final : public TRpDevice {
-public:
-    Device(platform::Canvas &canvas, const TRpDeviceMapping &mapping)
-        : canvas_(canvas), mapping_(mapping) {}
-    platform::Canvas &Canvas() override { return canvas_; }
-    const TRpDeviceMapping &Mapping() const override { return mapping_; }
-
-private:
-    platform::Canvas &canvas_;
-    TRpDeviceMapping mapping_;
-};
-
 std::unique_ptr<TRpReport> Plate() {
     auto report = ReadReportDefinition(PlateLikeDefinition());
     report->Find<TRpLabel>("RpLabel7")->SetCaption("VOLKSWAGEN");
@@ -39,7 +28,7 @@ std::unique_ptr<TRpReport> Plate() {
 
 void Render(TRpReport &report, QPaintDevice &page, const TRpDeviceMapping &mapping) {
     platform::PainterCanvas canvas(page);
-    Device device(canvas, mapping);
+    TestDevice device(canvas, mapping);
     report.SetDevice(&device);
     report.PrintablesBeginRun();
     report.Bands().front()->Render(100, 100);
