@@ -254,6 +254,10 @@ TRpStandardPreview *TRpStandardPreview::ShowPreview(TRpPrinter &job) {
     // The window always starts zoomed to the page's width.
     window->RpPreview->ZoomToWidth();
     window->ZoomToWidth->setChecked(true);
+    // A borderless window cannot be restored by the operator; it fills the screen even where
+    // no window manager carries out the maximizing.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        window->setGeometry(screen->availableGeometry());
     window->showMaximized();
     window->WritePageText();
     return window;
