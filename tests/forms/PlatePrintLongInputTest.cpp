@@ -54,11 +54,11 @@ TEST_F(PlatePrintLongInput, LinesAreCutAsTheLabelLayoutSays) {
     const PlateMeasure printedWord = Measure(pdfs[1], expectedWord);
     {
         SCOPED_TRACE("cut make, model with trailing spaces, whole body number");
-        ExpectAsGeometrySays(expectedCut, printedCut, 1.0);
+        ExpectAsGeometrySays(expectedCut, printedCut, 0.5);
     }
     {
         SCOPED_TRACE("make of one long word");
-        ExpectAsGeometrySays(expectedWord, printedWord, 1.0);
+        ExpectAsGeometrySays(expectedWord, printedWord, 0.5);
     }
 
     const Measuring measuring;

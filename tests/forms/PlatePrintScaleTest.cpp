@@ -43,7 +43,7 @@ TEST_F(PlatePrintScale, DISABLED_PrintAndWriteMeasurements) {
             continue;
         const ExpectedPlate expected = Expect(plates[n].first, plates[n].second, dpi);
         const PlateMeasure measured = Measure(pdfs[n], expected);
-        ExpectAsGeometrySays(expected, measured, 1.0);
+        ExpectAsGeometrySays(expected, measured, 0.5);
         for (const LabelMeasure &label : measured.labels)
             out << PositionName(plates[n].first).c_str() << ' ' << label.label << ' '
                 << label.words.join('|') << ' ' << QString::number(label.anchor, 'f', 4) << ' '
