@@ -26,7 +26,7 @@ constexpr SheetColumn EightRight{103.5f, {30.5f, 90.3f, 150.1f, 210.0f, 0}};
 constexpr SheetColumn TenLeft{17, {12, 67, 122, 177, 232}};
 constexpr SheetColumn TenRight{106, {12, 67, 122, 177, 232}};
 
-constexpr std::array<int, 10> EightMarkers{1, 2, 3, 4, 6, 7, 8, 9, 0, 0};
+constexpr std::array<int, 8> EightMarkers{1, 2, 3, 4, 6, 7, 8, 9};
 constexpr std::array<int, 10> TenMarkers{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 // Offsets in screen pixels from the outline's pixel position.
@@ -37,26 +37,22 @@ constexpr int MakerLeft = 222;
 
 } // namespace
 
-const std::array<int, 10> &LayoutMarkers(int sheetLayout, int &count) {
-    count = sheetLayout == 0 ? 8 : 10;
-    return sheetLayout == 0 ? EightMarkers : TenMarkers;
+std::span<const int> LayoutMarkers(int sheetLayout) {
+    if (sheetLayout == 0)
+        return EightMarkers;
+    return TenMarkers;
 }
 
 bool AnyPositionChosen(int sheetLayout, const std::array<platform::TColor, 10> &fills) {
-    int count = 0;
-    const auto &markers = LayoutMarkers(sheetLayout, count);
-    for (int i = 0; i < count; ++i)
-        if (fills[markers[i] - 1] != platform::clWhite)
+    for (const int marker : LayoutMarkers(sheetLayout))
+        if (fills[marker - 1] != platform::clWhite)
             return true;
     return false;
 }
 
 PlateOrigin ChosenPlateOrigin(int sheetLayout, const std::array<platform::TColor, 10> &fills) {
     PlateOrigin origin{0, sheetLayout == 0 ? 0.0f : -2.0f};
-    int count = 0;
-    const auto &markers = LayoutMarkers(sheetLayout, count);
-    for (int i = 0; i < count; ++i) {
-        const int marker = markers[i];
+    for (const int marker : LayoutMarkers(sheetLayout)) {
         if (fills[marker - 1] != platform::SelectionColour)
             continue;
         const bool left = marker <= 5;

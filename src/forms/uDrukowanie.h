@@ -7,7 +7,7 @@
 #include <QString>
 
 #include <array>
-#include <optional>
+#include <span>
 
 class TfDrukTabliczka;
 
@@ -21,7 +21,7 @@ struct PlateOrigin {
 
 // The markers of a sheet layout, in the order the job reads them: 1-4 and 6-9 on the
 // 8-position sheet (layout 0), 1-10 on any other.
-const std::array<int, 10> &LayoutMarkers(int sheetLayout, int &count);
+std::span<const int> LayoutMarkers(int sheetLayout);
 
 // True when a marker of the current layout is not white.
 bool AnyPositionChosen(int sheetLayout, const std::array<platform::TColor, 10> &fills);

@@ -20,13 +20,9 @@ TRpReport::~TRpReport() {
 
 void TRpReport::SetUnits(TRpUnit units) {
     page_.SetUnits(units);
-    for (const auto &band : bands_) {
+    for (const auto &band : bands_)
         band->Size().SetUnits(units);
-        for (const auto &item : band->Items())
-            item->Size().SetUnits(units);
-    }
-    for (const auto &item : items_)
-        item->Size().SetUnits(units);
+    ForEachPrintable([units](TRpPrintable &item) { item.Size().SetUnits(units); });
 }
 
 void TRpReport::SetZoom(int zoom) {
@@ -34,13 +30,9 @@ void TRpReport::SetZoom(int zoom) {
         return;
     zoom_ = zoom;
     page_.SetZoom(zoom);
-    for (const auto &band : bands_) {
+    for (const auto &band : bands_)
         band->Size().SetZoom(zoom);
-        for (const auto &item : band->Items())
-            item->Size().SetZoom(zoom);
-    }
-    for (const auto &item : items_)
-        item->Size().SetZoom(zoom);
+    ForEachPrintable([zoom](TRpPrintable &item) { item.Size().SetZoom(zoom); });
 }
 
 void TRpReport::SetFont(const platform::Font &font) {
@@ -70,14 +62,12 @@ void TRpReport::PlaceItem(std::unique_ptr<TRpPrintable> item) {
 }
 
 TRpPrintable *TRpReport::FindItem(const QString &name) const {
-    for (const auto &band : bands_)
-        for (const auto &item : band->Items())
-            if (item->Name() == name)
-                return item.get();
-    for (const auto &item : items_)
-        if (item->Name() == name)
-            return item.get();
-    return nullptr;
+    TRpPrintable *found = nullptr;
+    ForEachPrintable([&](TRpPrintable &item) {
+        if (!found && item.Name() == name)
+            found = &item;
+    });
+    return found;
 }
 
 int TRpReport::LineHeight(const platform::Font &font) const {
@@ -89,19 +79,11 @@ int TRpReport::TextWidth(const platform::Font &font, const QString &text) const 
 }
 
 void TRpReport::PrintablesBeginRun() {
-    for (const auto &band : bands_)
-        for (const auto &item : band->Items())
-            item->BeginRun();
-    for (const auto &item : items_)
-        item->BeginRun();
+    ForEachPrintable([](TRpPrintable &item) { item.BeginRun(); });
 }
 
 void TRpReport::PrintablesEndRun() {
-    for (const auto &band : bands_)
-        for (const auto &item : band->Items())
-            item->EndRun();
-    for (const auto &item : items_)
-        item->EndRun();
+    ForEachPrintable([](TRpPrintable &item) { item.EndRun(); });
 }
 
 long double TRpReport::PageFooterHeight() const {

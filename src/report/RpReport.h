@@ -156,6 +156,14 @@ private:
     // End of the run's part.
 
     void PlaceItem(std::unique_ptr<TRpPrintable> item);
+    // Every printable, on bands in band order and then on the report.
+    template <class Visit> void ForEachPrintable(Visit visit) const {
+        for (const auto &band : bands_)
+            for (const auto &item : band->Items())
+                visit(*item);
+        for (const auto &item : items_)
+            visit(*item);
+    }
 
     int screenDpi_;
     platform::TextMeasurer &measurer_;
