@@ -17,15 +17,6 @@
 
 namespace {
 
-std::unique_ptr<TRpReport> Plate() {
-    auto report = ReadReportDefinition(PlateLikeDefinition());
-    report->Find<TRpLabel>("RpLabel7")->SetCaption("VOLKSWAGEN");
-    report->Find<TRpLabel>("RpLabel8")->SetCaption("GOLF");
-    report->Find<TRpLabel>("RpLabel9")->SetCaption("WVWZZZ1JZXW000001");
-    report->Find<TRpLabel>("RpLabel2")->SetCaption("SKP-0001");
-    return report;
-}
-
 void Render(TRpReport &report, QPaintDevice &page, const TRpDeviceMapping &mapping) {
     platform::PainterCanvas canvas(page);
     TestDevice device(canvas, mapping);
@@ -37,7 +28,7 @@ void Render(TRpReport &report, QPaintDevice &page, const TRpDeviceMapping &mappi
 }
 
 void PictureAtScreenResolution(benchmark::State &state) {
-    const auto report = Plate();
+    const auto report = FilledPlate();
     for (auto _ : state) {
         QPicture picture;
         Render(*report, picture, TRpDeviceMapping::ForResolution(96));
@@ -46,7 +37,7 @@ void PictureAtScreenResolution(benchmark::State &state) {
 }
 
 void A4ImageAtScreenResolution(benchmark::State &state) {
-    const auto report = Plate();
+    const auto report = FilledPlate();
     QImage image(794, 1123, QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);
@@ -56,7 +47,7 @@ void A4ImageAtScreenResolution(benchmark::State &state) {
 }
 
 void PlateAreaAt600Dpi(benchmark::State &state) {
-    const auto report = Plate();
+    const auto report = FilledPlate();
     TRpDeviceMapping mapping = TRpDeviceMapping::ForResolution(600);
     mapping.LeftUnprintable = mapping.TopUnprintable = 100; // the band's corner at (0, 0)
     QImage image(2500, 1600, QImage::Format_RGB32);

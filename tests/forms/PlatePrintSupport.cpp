@@ -67,15 +67,6 @@ QRect SearchRegion(const QRect &cell, int dpi) {
     return cell.adjusted(-Overhang(dpi), 0, Overhang(dpi), 0);
 }
 
-// A PDF is complete when it ends with its end-of-file marker.
-bool EndsWithEof(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
-        return false;
-    file.seek(file.size() - qMin<qint64>(file.size(), 32));
-    return file.readAll().trimmed().endsWith("%%EOF");
-}
-
 // Places a fresh plate report on the position with the texts, as the print job does.
 void PlaceReport(TfDrukTabliczka &plate, const Position &position, const PlateTexts &texts) {
     std::array<platform::TColor, 10> fills;
@@ -380,7 +371,7 @@ std::map<QString, QString> PlatePdfs::Wait(const QStringList &stations, int time
             const qint64 size = QFileInfo(path).size();
             const bool settled = sizes.count(name) && sizes[name] == size;
             sizes[name] = size;
-            if (!settled || !EndsWithEof(path))
+            if (!settled || !testing_support::PdfComplete(path))
                 continue;
             examined.insert(name);
             for (const PdfWord &word : testing_support::PdfWords(path))

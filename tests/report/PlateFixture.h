@@ -2,7 +2,12 @@
 // items in their drawing order, each stored size a whole number of 96-dpi pixels.
 #pragma once
 
+#include "report/RpCtrls.h"
+#include "report/RpDefinition.h"
+
 #include <QByteArray>
+
+#include <memory>
 
 inline QByteArray PlateLikeDefinition()
 {
@@ -40,4 +45,15 @@ inline QByteArray PlateLikeDefinition()
   {"Class": "TRpLabel", "Name": "RpLabel9", "Left": 66, "Top": 166, "Width": 280, "Height": 23, "Size": {"Values": [60.854166666666664, 174.625, 439.2083333333333, 740.8333333333334]}, "AutoSize": false, "Alignment": "taRightJustify", "Caption": "RpLabel9", "Color": 16777215, "Font": {"Charset": 1, "Color": "clWindowText", "Height": -19, "Name": "Consolas", "Style": []}, "ParentFont": false, "Transparent": true, "WordWrap": true, "FontSize": 14}
  ]}]
 })json");
+}
+
+// The plate-like report with the four operator's texts filled in.
+inline std::unique_ptr<TRpReport> FilledPlate()
+{
+    auto report = ReadReportDefinition(PlateLikeDefinition());
+    report->Find<TRpLabel>("RpLabel7")->SetCaption("VOLKSWAGEN");
+    report->Find<TRpLabel>("RpLabel8")->SetCaption("GOLF");
+    report->Find<TRpLabel>("RpLabel9")->SetCaption("WVWZZZ1JZXW000001");
+    report->Find<TRpLabel>("RpLabel2")->SetCaption("SKP-0001");
+    return report;
 }

@@ -39,15 +39,6 @@ void RenderBand(TRpReport &report, TRpDevice &device) {
     report.PrintablesEndRun();
 }
 
-std::unique_ptr<TRpReport> FilledPlate() {
-    auto report = ReadReportDefinition(PlateLikeDefinition());
-    report->Find<TRpLabel>("RpLabel7")->SetCaption("VOLKSWAGEN");
-    report->Find<TRpLabel>("RpLabel8")->SetCaption("GOLF");
-    report->Find<TRpLabel>("RpLabel9")->SetCaption("WVWZZZ1JZXW000001");
-    report->Find<TRpLabel>("RpLabel2")->SetCaption("SKP-0001");
-    return report;
-}
-
 struct Box {
     int x1, y1, x2, y2;
     bool operator==(const Box &) const = default;

@@ -24,14 +24,17 @@ std::optional<QByteArray> Run(const QString &program, const QStringList &argumen
     return process.readAllStandardOutput();
 }
 
-// A PDF is complete when it ends with its end-of-file marker.
-bool Complete(const QString &path) {
+} // namespace
+
+bool PdfComplete(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
         return false;
     file.seek(file.size() - qMin<qint64>(file.size(), 32));
     return file.readAll().trimmed().endsWith("%%EOF");
 }
+
+namespace {
 
 QString Unescape(QString text) {
     text.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"");
@@ -64,7 +67,7 @@ QString PdfJobWatch::Wait(int timeoutMs) const {
             }
         if (!candidate.isEmpty()) {
             const qint64 size = QFileInfo(candidate).size();
-            if (size == lastSize && Complete(candidate))
+            if (size == lastSize && PdfComplete(candidate))
                 return candidate;
             lastSize = size;
         }

@@ -30,6 +30,9 @@ private:
     QSet<QString> before_;
 };
 
+// A PDF is complete when it ends with its end-of-file marker.
+bool PdfComplete(const QString &path);
+
 // The job number cups-pdf put into a PDF's name; -1 when there is none.
 int PdfJobNumber(const QString &pdf);
 
