@@ -139,18 +139,83 @@ bool MakePrivateFolder(const QByteArray &path) {
     return ::chmod(path.constData(), 0700) == 0;
 }
 
-// Makes the store's folder and an empty file 0600 when they are missing; an existing file
-// is left exactly as it is.
-bool PrepareStoreFile(const QString &file) {
+struct CloseDescriptor {
+    void operator()(int *fd) const {
+        ::close(*fd);
+        delete fd;
+    }
+};
+using Descriptor = std::unique_ptr<int, CloseDescriptor>;
+
+Descriptor Adopt(int fd) {
+    return fd < 0 ? nullptr : Descriptor(new int(fd));
+}
+
+// The store file and its journal, as SQLite names them beside each other.
+QByteArray JournalName(const QByteArray &file) {
+    return file + "-journal";
+}
+
+// A name inside the store's folder: not there, or an entry SQLite may open. A link is never
+// followed, for the store or its journal: through it a write would land in someone else's file.
+bool NoLinkAt(int folder, const QByteArray &name) {
+    struct stat info;
+    if (::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT;
+    return !S_ISLNK(info.st_mode);
+}
+
+// For a read: the store's folder and file are there and neither is a link. Nothing is made or
+// changed.
+bool ReadableStore(const QString &file) {
     const QByteArray path = QFile::encodeName(file);
-    if (!MakePrivateFolder(path.left(path.lastIndexOf('/'))))
+    const qsizetype slash = path.lastIndexOf('/');
+    const Descriptor folder = Adopt(
+        ::open(path.left(slash).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!folder)
         return false;
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return errno == EEXIST;
-    const bool ok = ::fchmod(fd, 0600) == 0;
-    ::close(fd);
-    return ok;
+    const QByteArray name = path.mid(slash + 1);
+    struct stat info;
+    return ::fstatat(*folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISREG(info.st_mode) && NoLinkAt(*folder, JournalName(name));
+}
+
+// The entry is this user's; whatever group and others may do with it is taken away, the
+// user's own bits (a write-protected store stays so) are kept.
+bool OwnAndTighten(int fd, mode_t userBits) {
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || info.st_uid != ::geteuid())
+        return false;
+    const mode_t mode = info.st_mode & 07777;
+    return (mode & ~userBits) == 0 || ::fchmod(fd, mode & userBits) == 0;
+}
+
+// For a write: makes the store's folder 0700 and an empty file 0600 when they are missing. An
+// existing folder must be this user's and no link, and loses every right of group and others,
+// so nobody else can swap what is in it; the file must be this user's, a plain file and no
+// link. Gives the open file, or nothing.
+Descriptor PrepareStoreFile(const QString &file) {
+    const QByteArray path = QFile::encodeName(file);
+    const qsizetype slash = path.lastIndexOf('/');
+    if (!MakePrivateFolder(path.left(slash)))
+        return nullptr;
+    const Descriptor folder = Adopt(
+        ::open(path.left(slash).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!folder || !OwnAndTighten(*folder, 0700))
+        return nullptr;
+    const QByteArray name = path.mid(slash + 1);
+    if (!NoLinkAt(*folder, JournalName(name)))
+        return nullptr;
+    if (Descriptor created = Adopt(::openat(
+            *folder, name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)))
+        return ::fchmod(*created, 0600) == 0 ? std::move(created) : nullptr;
+    Descriptor store =
+        Adopt(::openat(*folder, name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info;
+    if (!store || ::fstat(*store, &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_uid != ::geteuid())
+        return nullptr;
+    return store;
 }
 
 // The one number a query yields, or nothing when it fails (a file that is no database).
@@ -203,7 +268,10 @@ public:
             return std::nullopt;
         // Read-write without creating: a journal left by a killed write is rolled back here.
         // A write-protected file still opens, for reading only.
-        const Database db = Open(RegistryStorePath(), SQLITE_OPEN_READWRITE);
+        const QString file = RegistryStorePath();
+        if (!ReadableStore(file))
+            return std::nullopt;
+        const Database db = Open(file, SQLITE_OPEN_READWRITE);
         if (!db)
             return std::nullopt;
         Statement select(db.get(), "SELECT v.type, v.data FROM registry_values v"
@@ -218,7 +286,10 @@ public:
                   const RegistryValue &value) override {
         const auto components = KeyComponents(keyPath);
         const QString file = RegistryStorePath();
-        if (!components || !PrepareStoreFile(file))
+        if (!components)
+            return false;
+        const Descriptor store = PrepareStoreFile(file);
+        if (!store)
             return false;
         const Database db = Open(file, SQLITE_OPEN_READWRITE);
         if (!db || !Execute(db.get(), "PRAGMA synchronous = EXTRA"))
@@ -227,16 +298,17 @@ public:
         // timeout instead of failing when it upgrades from reading.
         if (!Execute(db.get(), "BEGIN IMMEDIATE"))
             return false;
-        if (write(db.get(), *components, name, value) && Execute(db.get(), "COMMIT"))
+        if (write(db.get(), *store, *components, name, value) && Execute(db.get(), "COMMIT"))
             return true;
         Execute(db.get(), "ROLLBACK");
         return false;
     }
 
 private:
-    static bool write(sqlite3 *db, const QStringList &components, const QString &name,
+    static bool write(sqlite3 *db, int store, const QStringList &components, const QString &name,
                       const RegistryValue &value) {
-        if (!EnsureSchema(db))
+        // Only a file that is this store loses the rights of group and others.
+        if (!EnsureSchema(db) || !OwnAndTighten(store, 0600))
             return false;
         const auto key = CreateKey(db, components);
         if (!key)

@@ -6,9 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <sqlite3.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -133,6 +135,7 @@ TEST_F(RegistryStore, ForeignOrBrokenStoreIsNeverRepaired) {
     for (const auto &c : cases) {
         QDir(storeFolder()).removeRecursively();
         ASSERT_TRUE(QDir().mkpath(storeFolder()));
+        ASSERT_TRUE(SetMode(storeFolder(), 0700)); // a write takes loose rights away
         c.make(storeFolder(), storeFile());
         const auto before = Snapshot(home());
         EXPECT_EQ(ReadAndWrite(), kDefaultsAndRefused) << c.what;
@@ -175,5 +178,80 @@ TEST_F(RegistryStore, StoreWithoutRightsIsReadWhereAllowedAndNeverChanged) {
         EXPECT_EQ(Snapshot(home()), before) << c.what;
         SetMode(home(), 0700);
         SetMode(storeFolder(), 0700);
+    }
+}
+
+// A link in the store's place, for the file, its journal or its folder, is never followed:
+// reads give the defaults, writes raise, and the link and what it points to stay as they are.
+TEST_F(RegistryStore, LinkedStoreIsTreatedAsDamaged) {
+    const QString elsewhere = home() + "/elsewhere";
+    const struct {
+        const char *what;
+        void (*make)(const QString &folder, const QString &file, const QString &elsewhere);
+    } cases[] = {
+        {"file linked to someone's empty file",
+         [](const QString &, const QString &file, const QString &target) {
+             WriteFile(target + "/notes.txt", {});
+             ASSERT_TRUE(SetMode(target + "/notes.txt", 0644));
+             ASSERT_TRUE(QFile::link(target + "/notes.txt", file));
+         }},
+        {"file linked to a store",
+         [](const QString &, const QString &file, const QString &target) {
+             StoreSample();
+             ASSERT_TRUE(QFile::rename(file, target + "/registry.db"));
+             ASSERT_TRUE(QFile::link(target + "/registry.db", file));
+         }},
+        {"dangling link",
+         [](const QString &, const QString &file, const QString &target) {
+             ASSERT_TRUE(QFile::link(target + "/missing.db", file));
+         }},
+        {"journal linked",
+         [](const QString &, const QString &file, const QString &target) {
+             StoreSample();
+             WriteFile(target + "/journal", {});
+             ASSERT_TRUE(QFile::link(target + "/journal", file + "-journal"));
+         }},
+    };
+    for (const auto &c : cases) {
+        QDir(storeFolder()).removeRecursively();
+        QDir(elsewhere).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(storeFolder()));
+        ASSERT_TRUE(SetMode(storeFolder(), 0700)); // a write takes loose rights away
+        ASSERT_TRUE(QDir().mkpath(elsewhere));
+        c.make(storeFolder(), storeFile(), elsewhere);
+        const auto before = Snapshot(home());
+        EXPECT_EQ(ReadAndWrite(), kDefaultsAndRefused) << c.what;
+        EXPECT_EQ(Snapshot(home()), before) << c.what;
+    }
+
+    QDir(storeFolder()).removeRecursively();
+    StoreSample();
+    ASSERT_TRUE(QFile::rename(storeFolder(), elsewhere + "/ZOVI"));
+    ASSERT_TRUE(QFile::link(elsewhere + "/ZOVI", storeFolder()));
+    const auto before = Snapshot(home());
+    EXPECT_EQ(ReadAndWrite(), kDefaultsAndRefused) << "folder linked";
+    EXPECT_EQ(Snapshot(home()), before) << "folder linked";
+    EXPECT_TRUE(QFileInfo(storeFolder()).isSymLink());
+}
+
+// Loose rights of the user's own folder and file are taken away by a write; a folder or file
+// of someone else's is refused.
+TEST_F(RegistryStore, WriteTightensOwnStoreAndRefusesAForeignOne) {
+    StoreSample();
+    ASSERT_TRUE(SetMode(storeFolder(), 0777));
+    ASSERT_TRUE(SetMode(storeFile(), 0666));
+    EXPECT_EQ(ReadAndWrite(), "RadioGroup1=2\nEdit1=WAW\nwritten");
+    EXPECT_EQ(Mode(storeFolder()), 0700);
+    EXPECT_EQ(Mode(storeFile()), 0600);
+
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a file to another user needs root";
+    for (const QString &foreign : {storeFile(), storeFolder()}) {
+        QDir(storeFolder()).removeRecursively();
+        StoreSample();
+        ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+        const auto before = Snapshot(home());
+        EXPECT_EQ(ReadAndWrite(), kStoredAndRefused) << foreign.toStdString();
+        EXPECT_EQ(Snapshot(home()), before) << foreign.toStdString();
     }
 }
