@@ -63,59 +63,90 @@ void TRpPageList::AddPage(const QPicture &picture) {
     pageAtPosition_ = count_ + 1;
 }
 
-qint32 TRpPageList::ReadInt(qint64 position) {
-    stream_.Seek(position);
-    const QByteArray bytes = stream_.Read(4);
-    return bytes.size() == 4 ? qFromLittleEndian<qint32>(bytes.constData()) : -1;
+std::unique_ptr<TRpPageList> TRpPageList::Open(const QByteArray &stored, qint64 memoryLimit) {
+    if (stored.size() < HeaderSize ||
+        qFromLittleEndian<quint16>(stored.constData()) != FormatNumber ||
+        qFromLittleEndian<quint16>(stored.constData() + 2) != FormatSecond)
+        return nullptr;
+    const qint32 count = qFromLittleEndian<qint32>(stored.constData() + 8);
+    if (count < 0)
+        return nullptr;
+    auto list = std::make_unique<TRpPageList>(memoryLimit);
+    list->stream_.Write(stored);
+    list->stream_.Seek(HeaderSize);
+    list->count_ = count;
+    list->compression_ = stored[25] != 0;
+    return list;
 }
 
+std::optional<qint64> TRpPageList::ReadInt(qint64 position) {
+    if (position < 0)
+        return std::nullopt;
+    stream_.Seek(position);
+    const QByteArray bytes = stream_.Read(4);
+    if (bytes.size() != 4)
+        return std::nullopt;
+    return qFromLittleEndian<qint32>(bytes.constData());
+}
+
+// Every position below is a 64-bit number made from 32-bit fields, so no sum of a damaged
+// record's fields can overflow; each link must move through the records. A walk that meets
+// a damaged link leaves the reader at the first record.
 bool TRpPageList::MoveTo(int page) {
     qint64 position = stream_.Position();
+    int at = pageAtPosition_;
     const qint64 size = stream_.Size();
-    // Each step must move through the records; a link that does not is a damaged store.
-    while (pageAtPosition_ < page) {
-        const qint32 next = ReadInt(position + 4);
-        if (next <= position + RecordOverhead || next > size)
-            return false;
-        position = next;
-        ++pageAtPosition_;
+    while (at < page) {
+        const std::optional<qint64> next = ReadInt(position + 4);
+        if (!next || *next <= position + RecordOverhead || *next > size)
+            return Rewind();
+        position = *next;
+        ++at;
     }
-    while (pageAtPosition_ > page) {
-        const qint32 start = ReadInt(position - 4);
-        if (start < HeaderSize || start + RecordOverhead > position)
-            return false;
-        position = start;
-        --pageAtPosition_;
+    while (at > page) {
+        const std::optional<qint64> start = ReadInt(position - 4);
+        if (!start || *start < HeaderSize || *start + RecordOverhead > position)
+            return Rewind();
+        position = *start;
+        --at;
     }
     stream_.Seek(position);
+    pageAtPosition_ = at;
     return true;
+}
+
+bool TRpPageList::Rewind() {
+    stream_.Seek(HeaderSize);
+    pageAtPosition_ = 1;
+    return false;
 }
 
 std::unique_ptr<QPicture> TRpPageList::GetPage(int n) {
     QMutexLocker locker(&lock_);
     if (n < 1 || n > count_)
         return nullptr;
-    if (!MoveTo(n)) {
-        // Start again from the first record.
-        stream_.Seek(HeaderSize);
-        pageAtPosition_ = 1;
-        if (!MoveTo(n))
-            return nullptr;
-    }
-    const qint64 start = stream_.Position();
-    const qint32 number = ReadInt(start);
-    const qint32 next = ReadInt(start + 4);
-    if (number != n || next < start + RecordOverhead || next > stream_.Size())
+    // A walk that failed from where the reader stood may succeed from the first record.
+    if (!MoveTo(n) && !MoveTo(n))
         return nullptr;
+    const qint64 start = stream_.Position();
+    const std::optional<qint64> number = ReadInt(start);
+    const std::optional<qint64> next = ReadInt(start + 4);
+    if (number != n || !next || *next < start + RecordOverhead || *next > stream_.Size()) {
+        Rewind();
+        return nullptr;
+    }
     stream_.Seek(start + 8);
-    QByteArray image = stream_.Read(next - RecordOverhead - start);
-    stream_.Seek(next);
+    QByteArray image = stream_.Read(*next - RecordOverhead - start);
+    stream_.Seek(*next);
     pageAtPosition_ = n + 1;
     if (compression_) {
         if (image.size() < 4)
             return nullptr;
-        // qUncompress expects the length big-endian in front.
+        // A damaged length must not make the reader ask for gigabytes.
         const qint32 length = qFromLittleEndian<qint32>(image.constData());
+        if (length <= 0 || length > MaxPictureBytes)
+            return nullptr;
+        // qUncompress expects the length big-endian in front.
         QByteArray prefixed(4, '\0');
         qToBigEndian(length, prefixed.data());
         image = qUncompress(prefixed + image.mid(4));

@@ -15,12 +15,17 @@
 #include <QPicture>
 
 #include <memory>
+#include <optional>
 
 class TRpPageList {
 public:
     static constexpr qint64 HeaderSize = 128;
 
     explicit TRpPageList(qint64 memoryLimit);
+    // A store written before, from its bytes; none when its header is not one of a store.
+    static std::unique_ptr<TRpPageList> Open(const QByteArray &stored, qint64 memoryLimit);
+    // The largest page picture a record may claim to unpack to.
+    static constexpr qint64 MaxPictureBytes = 64 * 1024 * 1024;
 
     // Page images are stored compressed; set before the first page.
     void SetCompression(bool compression) { compression_ = compression; }
@@ -39,8 +44,11 @@ public:
 
 private:
     void WriteHeaderLocked();
-    qint32 ReadInt(qint64 position);
+    // The 32-bit number at the position, or none past the end.
+    std::optional<qint64> ReadInt(qint64 position);
     bool MoveTo(int page);
+    // Back to the first record; false, for the walk that gave up.
+    bool Rewind();
 
     mutable QMutex lock_;
     TRpStream stream_;

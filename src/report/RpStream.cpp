@@ -1,15 +1,18 @@
 #include "RpStream.h"
 
 #include "platform/Application.h"
+#include "platform/TemporaryFile.h"
 
 #include <QDir>
-#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
-[[noreturn]] void Fail(const QTemporaryFile &file) {
-    throw platform::Error(QStringLiteral("Cannot write the page store %1: %2")
-                              .arg(file.fileName(), file.errorString()));
+[[noreturn]] void Fail(const QString &reason) {
+    throw platform::Error(
+        QStringLiteral("Cannot write the page store in %1: %2").arg(QDir::tempPath(), reason));
 }
 
 } // namespace
@@ -40,7 +43,7 @@ void TRpStream::Write(const QByteArray &bytes) {
         MoveToFile();
     if (file_) {
         if (!file_->seek(position_) || file_->write(bytes) != bytes.size())
-            Fail(*file_);
+            Fail(file_->errorString());
     } else {
         if (end > memory_.size())
             memory_.resize(end, '\0');
@@ -67,20 +70,13 @@ bool TRpStream::InFile() const {
     return file_ != nullptr;
 }
 
-QString TRpStream::FileName() const {
-    QMutexLocker locker(&lock_);
-    return file_ ? file_->fileName() : QString();
-}
-
 void TRpStream::MoveToFile() {
-    auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() +
-                                                 QStringLiteral("/merovan-pages-XXXXXX"));
-    if (!file->open())
-        Fail(*file);
     // Only the user may read the pages of a preview.
-    file->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    std::unique_ptr<QFile> file = platform::OpenNamelessTemporaryFile();
+    if (!file)
+        Fail(QString::fromLocal8Bit(std::strerror(errno)));
     if (file->write(memory_) != memory_.size())
-        Fail(*file);
+        Fail(file->errorString());
     file_ = std::move(file);
     memory_ = QByteArray();
 }

@@ -1,15 +1,15 @@
 // The byte stream under the preview's page store: its bytes stay in memory up to a limit,
-// then move into a private temporary file and continue there. The file is deleted when the
-// stream goes. Every operation holds the stream's own lock.
+// then move into a private temporary file without a name and continue there, so the file is
+// gone with the stream and cannot outlive the process. Every operation holds the stream's own
+// lock.
 #pragma once
 
 #include <QByteArray>
 #include <QMutex>
-#include <QString>
 
 #include <memory>
 
-class QTemporaryFile;
+class QFile;
 
 class TRpStream {
 public:
@@ -27,9 +27,8 @@ public:
     // Up to `count` bytes from the position; fewer at the end of the stream.
     QByteArray Read(qint64 count);
 
-    // Whether the bytes have moved into the temporary file, and its name (empty before).
+    // Whether the bytes have moved into the temporary file.
     bool InFile() const;
-    QString FileName() const;
 
 private:
     void MoveToFile();
@@ -37,6 +36,6 @@ private:
     mutable QMutex lock_;
     qint64 memoryLimit_;
     QByteArray memory_;
-    std::unique_ptr<QTemporaryFile> file_;
+    std::unique_ptr<QFile> file_;
     qint64 position_ = 0;
 };

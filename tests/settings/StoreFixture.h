@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/uRegistry.h"
+#include "support/Processes.h"
 
 #include <functional>
 #include <ostream>
@@ -38,12 +39,6 @@ private:
 
 // Every entry below a folder: relative path -> mode and content, to prove nothing changed.
 QMap<QString, QString> Snapshot(const QString &folder);
-
-// Starts `work` in a child process that ends when `work` returns (exit code 0) or throws
-// (exit code 1); the child never returns into the test runner.
-pid_t StartChild(const std::function<void()> &work);
-// The child's exit code, or 128 + signal number when a signal ended it.
-int WaitChild(pid_t child);
 
 // Runs `work` in a child process, as the unprivileged user "nobody" when the tests run as
 // root (root ignores file modes), and returns what it reports; empty means all held.
