@@ -13,11 +13,13 @@
 #include "settings/uRegistry.h"
 #include "uWspolne.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStyledItemDelegate>
 
@@ -85,6 +87,19 @@ public:
 
 private:
     int height_;
+};
+
+// A style that drops the list down as a list of at most maxVisibleItems rows; styles that
+// open it like a menu show every printer at once.
+class ListPopupStyle final : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
 };
 
 } // namespace
@@ -187,7 +202,10 @@ void TfMain::CreatePrinterChoice() {
         QStringLiteral("Drukowanie tabliczek jest możliwe tylko i wyłącznie na drukarkach "
                        "laserowych lub termotransferowych z użyciem atestowanych materiałów."),
         {377, 146, 164, 65}, Qt::AlignRight, true);
-    MakeLabel(Panel3, "Label4", QStringLiteral("Wybór drukarki :"), {248, 262, 78, 13});
+    QLabel *label4 =
+        MakeLabel(Panel3, "Label4", QStringLiteral("Wybór drukarki :"), {248, 262, 78, 13});
+    // It grows to the right to show its whole colon in the substitute font; nothing lies there.
+    label4->resize(std::max(label4->width(), label4->sizeHint().width()), label4->height());
 
     cbDrukarka = new QComboBox(Panel3);
     cbDrukarka->setObjectName(QStringLiteral("cbDrukarka"));
@@ -195,6 +213,9 @@ void TfMain::CreatePrinterChoice() {
     QFont font = cbDrukarka->font();
     font.setPixelSize(13);
     cbDrukarka->setFont(font);
+    auto *style = new ListPopupStyle(QApplication::style()->name());
+    style->setParent(cbDrukarka);
+    cbDrukarka->setStyle(style);
     cbDrukarka->setMaxVisibleItems(16);
     cbDrukarka->setItemDelegate(new FixedRowDelegate(16, cbDrukarka));
 

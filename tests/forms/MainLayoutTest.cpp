@@ -6,6 +6,7 @@
 #include "forms/TShape.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
@@ -67,7 +68,7 @@ TEST_F(MainLayout, EveryControlSitsAtItsPlaceWithItsText) {
         {"Edit4", "Panel3", {344, 84, 197, 21}, {}},
         {"RadioGroup1", "Panel3", {248, 144, 97, 103}, {}},
         {"Label3", "Panel3", {377, 146, 164, 65}, label3},
-        {"Label4", "Panel3", {248, 262, 78, 13}, "Wybór drukarki :"},
+        {"Label4", "Panel3", {248, 262, 80, 13}, "Wybór drukarki :"}, // grown from 78
         {"cbDrukarka", "Panel3", {248, 282, 297, 24}, {}},
         {"CheckBox1",
          "Panel3",
@@ -92,6 +93,12 @@ TEST_F(MainLayout, EveryControlSitsAtItsPlaceWithItsText) {
             EXPECT_EQ(button->text(), p.text);
         }
     }
+}
+
+TEST_F(MainLayout, PrinterCaptionShowsItsWholeText) {
+    ShowMain();
+    const auto *label = Child<QLabel>("Label4");
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
 }
 
 TEST_F(MainLayout, LabelsWrapAndThePrinterNoteIsRightAligned) {
@@ -122,6 +129,26 @@ TEST_F(MainLayout, PrinterListIsChooseOnlyWithSixteenRowsOfSixteenPixels) {
     EXPECT_EQ(list->maxVisibleItems(), 16);
     EXPECT_EQ(list->font().pixelSize(), 13);
     EXPECT_EQ(list->itemDelegate()->sizeHint({}, list->model()->index(0, 0)).height(), 16);
+}
+
+// What drops down, not only what the list is told: with more printers than rows, exactly 16
+// rows of 16 pixels show and the rest scroll.
+TEST_F(MainLayout, PrinterPopupShowsSixteenRowsOfSixteenPixels) {
+    SetPrinterCount(20);
+    ShowMain();
+    auto *list = Child<QComboBox>("cbDrukarka");
+    list->showPopup();
+    QAbstractItemView *view = list->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+    int shown = 0;
+    for (int row = 0; row < list->count(); ++row) {
+        const QRect bounds = view->visualRect(list->model()->index(row, 0));
+        EXPECT_EQ(bounds.height(), 16) << row;
+        shown += view->viewport()->rect().contains(bounds) ? 1 : 0;
+    }
+    EXPECT_EQ(shown, 16);
+    EXPECT_EQ(view->viewport()->height(), 16 * 16);
+    list->hidePopup();
 }
 
 TEST_F(MainLayout, FieldsLimitAndRaiseWhatIsTyped) {
