@@ -3,8 +3,13 @@
 #include "platform/Application.h"
 #include "platform/Cp1250.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QValidator>
@@ -20,6 +25,13 @@ namespace {
 QChar Capital(QChar character) {
     const QChar capital = character.toUpper();
     return platform::IsCp1250Encodable(capital) ? capital : character;
+}
+
+// The standard menu's paste entry: named so by newer Qt, and captioned with the field's own
+// (translated) caption and its shortcut after a tab by every Qt.
+bool IsPasteAction(const QAction &action) {
+    return action.objectName() == QLatin1String("edit-paste") ||
+           action.text().section(u'\t', 0, 0) == QLineEdit::tr("&Paste");
 }
 
 } // namespace
@@ -66,7 +78,14 @@ std::optional<QString> TEdit::FilterUserEdit(const QString &edited, int &cursor)
            accepted_[accepted_.size() - 1 - suffix] == edited[edited.size() - 1 - suffix])
         ++suffix;
     const QString inserted = edited.mid(prefix, edited.size() - prefix - suffix);
+    const QString kept = FilterInserted(inserted, prefix + suffix);
+    if (kept.isEmpty() && !inserted.isEmpty())
+        return std::nullopt;
+    cursor = int(prefix + kept.size());
+    return edited.left(prefix) + kept + edited.right(suffix);
+}
 
+QString TEdit::FilterInserted(const QString &inserted, qsizetype staying) const {
     QString kept;
     for (QChar character : inserted) {
         if (!platform::IsCp1250Encodable(character) || character.category() == QChar::Other_Control)
@@ -75,12 +94,37 @@ std::optional<QString> TEdit::FilterUserEdit(const QString &edited, int &cursor)
     }
     // What was already there is never cut, only what comes in.
     if (maxLength_ > 0)
-        kept.truncate(std::max<qsizetype>(0, maxLength_ - (prefix + suffix)));
+        kept.truncate(std::max<qsizetype>(0, maxLength_ - staying));
+    return kept;
+}
 
-    if (kept.isEmpty() && !inserted.isEmpty())
-        return std::nullopt;
-    cursor = int(prefix + kept.size());
-    return edited.left(prefix) + kept + edited.right(suffix);
+// The field's own filter would rewrite a changed insertion as a new text, which forgets
+// every undo step; filtered first, the insertion goes in unchanged as one step.
+void TEdit::InsertAsOperator(const QString &text) {
+    if (isReadOnly())
+        return;
+    const QString kept = FilterInserted(text, this->text().size() - selectedText().size());
+    if (kept.isEmpty())
+        return; // nothing of it may go in: the field stays as it was
+    SeparateUndoStep();
+    AsOperator([&] { insert(kept); });
+    SeparateUndoStep();
+}
+
+// The field's undo merges neighbouring insertions into one step and keeps them apart only
+// where the selection changed in between (its own paste does this inside): select all and
+// put the selection and cursor back as they were.
+void TEdit::SeparateUndoStep() {
+    const int start = selectionStart();
+    const int length = int(selectedText().size());
+    const int cursor = cursorPosition();
+    selectAll();
+    if (start < 0)
+        setCursorPosition(cursor);
+    else if (cursor == start)
+        setSelection(start + length, -length);
+    else
+        setSelection(start, length);
 }
 
 template <class Handler> void TEdit::AsOperator(Handler &&handler) {
@@ -133,6 +177,11 @@ void TEdit::keyPressEvent(QKeyEvent *event) {
         event->accept();
         return;
     }
+    if (event->matches(QKeySequence::Paste)) {
+        InsertAsOperator(QGuiApplication::clipboard()->text());
+        event->accept();
+        return;
+    }
     // Typed letters are converted before they go in, so typing keeps its undo steps.
     QString text = event->text();
     if (!upperCase_ || text.isEmpty()) {
@@ -153,15 +202,40 @@ void TEdit::inputMethodEvent(QInputMethodEvent *event) {
 }
 
 void TEdit::mouseReleaseEvent(QMouseEvent *event) {
-    AsOperator([&] { QLineEdit::mouseReleaseEvent(event); }); // the middle-button paste
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection() &&
+        rect().contains(event->position().toPoint())) {
+        InsertAsOperator(clipboard->text(QClipboard::Selection));
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
 }
 
 void TEdit::dropEvent(QDropEvent *event) {
-    AsOperator([&] { QLineEdit::dropEvent(event); });
+    // Text moved within the field is already the field's own.
+    if (event->source() == this || isReadOnly() || !event->mimeData()->hasText()) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    deselect();
+    setCursorPosition(cursorPositionAt(event->position().toPoint()));
+    InsertAsOperator(event->mimeData()->text());
+    event->acceptProposedAction();
 }
 
 void TEdit::contextMenuEvent(QContextMenuEvent *event) {
-    AsOperator([&] { QLineEdit::contextMenuEvent(event); }); // paste, undo from the menu
+    QMenu *menu = createStandardContextMenu();
+    for (QAction *action : menu->actions()) {
+        if (!IsPasteAction(*action))
+            continue;
+        action->setObjectName(QStringLiteral("edit-paste"));
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this,
+                [this] { InsertAsOperator(QGuiApplication::clipboard()->text()); });
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void TEdit::paintEvent(QPaintEvent *event) {

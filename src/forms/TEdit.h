@@ -52,6 +52,11 @@ private:
     // The text an edit by the operator leaves, given the text before it; nothing when the
     // edit is refused.
     std::optional<QString> FilterUserEdit(const QString &edited, int &cursor) const;
+    // What of an insertion the field takes when `staying` characters stay beside it.
+    QString FilterInserted(const QString &inserted, qsizetype staying) const;
+    // Pastes and drops: the text inserted at the cursor, over the selection.
+    void InsertAsOperator(const QString &text);
+    void SeparateUndoStep();
     template <class Handler> void AsOperator(Handler &&handler);
 
     int maxLength_ = 0;
