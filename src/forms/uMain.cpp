@@ -267,10 +267,15 @@ void TfMain::showEvent(QShowEvent *event) {
 
 void TfMain::closeEvent(QCloseEvent *event) {
     // A save the store refuses keeps the window open, so nothing typed is lost.
-    if (platform::Guarded([this] { FormClose(); }))
-        event->accept();
-    else
+    if (!platform::Guarded([this] { FormClose(); })) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    // The run ends with this window: a preview still open closes and lets its job go.
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top != this && top->isVisible())
+            top->close();
 }
 
 void TfMain::FormShow() {

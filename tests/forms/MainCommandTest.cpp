@@ -98,6 +98,47 @@ TEST_F(MainCommand, PreviewPrintsNothingAndLeavesThePrinterChoiceAlone) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// Closing the main window over an open preview ends both once the save succeeds; a refused
+// save keeps both open.
+TEST_F(MainCommand, ClosingTheMainWindowOverThePreviewEndsBothOnlyWhenSaved) {
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "refused save" : "save");
+        window.reset();
+        if (refused)
+            BreakStore();
+        else
+            RepairStore();
+        ShowMain();
+        FillFields();
+        QTest::mouseClick(window->Shape(1), Qt::LeftButton, {}, {5, 5});
+        bool mainClosed = true;
+        bool previewLeftOpen = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget *preview = nullptr;
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (top != window.get() && top->isVisible())
+                    preview = top;
+            if (!preview)
+                return;
+            poll.stop();
+            mainClosed = window->close();
+            previewLeftOpen = preview->isVisible();
+            preview->close(); // ends the wait when the preview was kept
+        });
+        poll.start(20);
+        QTest::mouseClick(Child<QWidget>("BitBtn1"), Qt::LeftButton);
+        EXPECT_EQ(mainClosed, !refused);
+        EXPECT_EQ(previewLeftOpen, refused);
+        EXPECT_EQ(window->isVisible(), refused);
+        if (!refused) {
+            EXPECT_EQ(Stored("Dane", "Edit1", TSettingsTag::String), TSettingsValue::Text("ford"));
+        }
+        EXPECT_EQ(messages.shown.size(), refused ? 1u : 0u);
+        messages.shown.clear();
+    }
+}
+
 TEST_F(MainCommand, OrderButtonOpensTheOrdererDialogAndItsCancelSendsNothing) {
     ShowMain();
     CloseOtherWindowsWhenShown();
