@@ -1,0 +1,48 @@
+// A private X desktop for tests of the built program: an Xvfb display with a window manager,
+// the program started on it with its own configuration folder, and xdotool to drive it as
+// an operator would.
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class Desktop {
+public:
+    Desktop();
+    ~Desktop();
+    bool Ready() const { return ready_; }
+    QString Why() const { return why_; }
+
+    // The folder the program keeps its settings store in.
+    QString ConfigHome() const { return config_.path(); }
+    // Starts the built program; false when its main window does not show.
+    bool StartProgram();
+    void StopProgram();
+    // Whether the program ended by itself within the time, with its exit code.
+    bool ProgramEnded(int milliseconds, int *exitCode = nullptr);
+
+    // The first window whose title is exactly `title`, waiting up to the time; 0 when none.
+    qulonglong WaitForWindow(const QString &title, int milliseconds = 10000);
+    bool WindowShown(const QString &title) { return WaitForWindow(title, 0) != 0; }
+    // Runs xdotool with the arguments; its standard output.
+    QString Xdotool(const QStringList &arguments);
+    // Clicks at a point of a window's client area.
+    void Click(qulonglong window, int x, int y);
+    // Gives a window the focus and presses keys there (xdotool key names).
+    void Keys(qulonglong window, const QString &keys);
+
+private:
+    QProcessEnvironment Environment() const;
+
+    bool ready_ = false;
+    QString why_;
+    QString display_;
+    QTemporaryDir config_;
+    QProcess server_;
+    QProcess windowManager_;
+    QProcess program_;
+};
