@@ -64,7 +64,7 @@ void TRpBand::Render(int x, int y) {
                         mapping.DeviceY(bottom));
     }
     for (const auto &item : items_)
-        if (item->Enabled())
+        if (item->RendersOn(device))
             item->RenderItem(x, y);
     if (device && report_->DrawsOnCanvas())
         frame_.Draw(device->Canvas(), device->Mapping(), x, y, right, bottom);

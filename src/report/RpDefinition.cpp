@@ -424,6 +424,7 @@ template <class T> std::vector<Property<T>> PrintableProperties() {
         {"Width", [](T &i, const Value &v) { i.SetWidth(v.Int()); }},
         {"Height", [](T &i, const Value &v) { i.SetHeight(v.Int()); }},
         {"Enabled", [](T &i, const Value &v) { i.SetEnabled(v.Bool()); }},
+        {"PreviewOnly", [](T &i, const Value &v) { i.SetPreviewOnly(v.Bool()); }},
         {"Frame", [](T &i, const Value &v) { ReadFrame(i.Frame(), v); }},
         {"Size", [](T &i, const Value &v) { ReadSize(i.Size(), v); }},
         {"XLColumn", [](T &i, const Value &v) { i.XLColumn = v.Int(); }},

@@ -45,4 +45,6 @@ public:
     // The surface of the page being drawn.
     virtual platform::Canvas &Canvas() = 0;
     virtual const TRpDeviceMapping &Mapping() const = 0;
+    // Whether the pages become page images (a preview) rather than paper.
+    virtual bool MakesPageImages() const { return false; }
 };

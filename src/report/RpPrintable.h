@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Colour.h"
+#include "report/RpDevice.h"
 #include "report/RpFrame.h"
 #include "report/RpUnits.h"
 
@@ -11,7 +12,6 @@
 #include <array>
 
 class TRpBand;
-class TRpDevice;
 class TRpReport;
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -49,6 +49,13 @@ public:
     void SetEnabled(bool enabled) { enabled_ = enabled; }
     // Items are always visible here, so printable means enabled.
     virtual bool IsPrintable() const { return enabled_; }
+    // Shown in page images only: a run onto paper leaves the item out.
+    bool PreviewOnly() const { return previewOnly_; }
+    void SetPreviewOnly(bool previewOnly) { previewOnly_ = previewOnly; }
+    // Whether a run on the device draws the item at all.
+    bool RendersOn(const TRpDevice *device) const {
+        return enabled_ && (!previewOnly_ || (device && device->MakesPageImages()));
+    }
 
     TRpFrame &Frame() { return frame_; }
     const TRpFrame &Frame() const { return frame_; }
@@ -103,6 +110,7 @@ private:
     std::array<int, 4> bounds_{0, 0, 0, 0};
     std::array<int, 4> pending_{0, 0, 0, 0};
     bool enabled_ = true;
+    bool previewOnly_ = false;
     TRpFrame frame_;
     TRpPrintableSize size_{this};
     platform::TColor color_ = platform::clWhite;

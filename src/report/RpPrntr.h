@@ -102,6 +102,7 @@ public:
 
     platform::Canvas &Canvas() override;
     const TRpDeviceMapping &Mapping() const override { return mapping_; }
+    bool MakesPageImages() const override { return Destination == TRpDestination::PageImages; }
 
 private:
     struct Page;

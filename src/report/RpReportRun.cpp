@@ -196,7 +196,7 @@ void TRpReport::FinishPage() {
         if (!finalPage_ || Options.LastPageFooter)
             RenderBand(*footer);
     for (const auto &item : Items())
-        if (item->Enabled())
+        if (item->RendersOn(rpPrinter_.get()))
             item->RenderItem(0, 0);
     frame_.Draw(rpPrinter_->Canvas(), rpPrinter_->Mapping(), page_.LeftMargin(), page_.TopMargin(),
                 page_.Width() - page_.RightMargin(), page_.Length() - page_.BottomMargin());

@@ -372,6 +372,26 @@ TEST(ItemRendering, DisabledItemsAndFramesOfShapesLeaveNoMark) {
     EXPECT_EQ(BoxOf(calls[0]), DeviceBox(framed, scene.device.Mapping()));
 }
 
+// An item shown in page images only is drawn by a preview's run and left out on paper,
+// at the same place it would take among the others.
+TEST(ItemRendering, PreviewOnlyItemsShowInPageImagesOnly) {
+    for (const bool pageImages : {false, true}) {
+        SCOPED_TRACE(pageImages ? "page images" : "printer");
+        Scene scene(600);
+        scene.device.pageImages_ = pageImages;
+        scene.Add<TRpShape>(0, 0, 100, 100);
+        auto &sheet = scene.Add<TRpShape>(10, 20, 300, 200);
+        sheet.SetPreviewOnly(true);
+        scene.Add<TRpShape>(50, 50, 100, 100);
+        scene.Render();
+        const auto calls = scene.Items();
+        ASSERT_EQ(calls.size(), pageImages ? 3u : 2u);
+        if (pageImages) {
+            EXPECT_EQ(BoxOf(calls[1]), DeviceBox(sheet, scene.device.Mapping()));
+        }
+    }
+}
+
 TEST(BandRendering, TransparentDisabledAndFramedBands) {
     {
         Scene scene(600);

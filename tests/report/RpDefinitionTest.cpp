@@ -184,6 +184,21 @@ TEST(ReportDefinition, ShadowRectangleDefaultsVisibleAndGreyShadow) {
               (platform::Brush{platform::clGray, platform::BrushStyle::Clear}));
 }
 
+TEST(ReportDefinition, AnyPrintableMayBeMarkedShownInPageImagesOnly) {
+    FixedScreen screen(96);
+    const auto report = ReadReportDefinition(WithItems(R"(
+        {"Class": "TRpShape", "Name": "Sheet", "PreviewOnly": true},
+        {"Class": "TRpLabel", "Name": "Note", "PreviewOnly": true},
+        {"Class": "TRpShadowRect", "Name": "Box", "PreviewOnly": false},
+        {"Class": "TRpShape", "Name": "Plate"})"));
+    EXPECT_TRUE(report->Find<TRpShape>("Sheet")->PreviewOnly());
+    EXPECT_TRUE(report->Find<TRpLabel>("Note")->PreviewOnly());
+    EXPECT_FALSE(report->Find<TRpShadowRect>("Box")->PreviewOnly());
+    EXPECT_FALSE(report->Find<TRpShape>("Plate")->PreviewOnly());
+    EXPECT_THROW(ReadReportDefinition(WithItems(R"({"Class": "TRpShape", "PreviewOnly": 1})")),
+                 platform::Error);
+}
+
 TEST(ReportDefinition, DefinitionsThatCannotBeReadNameThePlaceAndTheFault) {
     FixedScreen screen(96);
     const std::pair<QByteArray, QString> cases[] = {

@@ -9,6 +9,8 @@ public:
         : canvas_(canvas), mapping_(mapping) {}
     platform::Canvas &Canvas() override { return canvas_; }
     const TRpDeviceMapping &Mapping() const override { return mapping_; }
+    bool MakesPageImages() const override { return pageImages_; }
+    bool pageImages_ = false;
 
 private:
     platform::Canvas &canvas_;
