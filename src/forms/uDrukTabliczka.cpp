@@ -54,6 +54,9 @@ TfDrukTabliczka::TfDrukTabliczka() {
     RpLabel7 = Named<TRpLabel>(*report_, "RpLabel7");
     RpLabel8 = Named<TRpLabel>(*report_, "RpLabel8");
     RpLabel9 = Named<TRpLabel>(*report_, "RpLabel9");
+    for (std::size_t i = 0; i < SheetOutlines.size(); ++i)
+        SheetOutlines[i] =
+            Named<TRpShape>(*report_, QStringLiteral("RpShape%1").arg(i + 2).toLatin1());
 }
 
 TfDrukTabliczka::~TfDrukTabliczka() = default;

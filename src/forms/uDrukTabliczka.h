@@ -1,5 +1,6 @@
 // The plate report: one substitute nameplate on an A4 portrait page, a single title band
-// with fifteen printables. A fresh instance is made for every preview or print.
+// with the plate's fifteen printables and, beneath them, the sheet's ten position outlines. A fresh
+// instance is made for every preview or print.
 #pragma once
 
 #include <QString>
@@ -41,6 +42,9 @@ public:
     TRpLabel *RpLabel7 = nullptr;
     TRpLabel *RpLabel8 = nullptr;
     TRpLabel *RpLabel9 = nullptr;
+    // The outlines of the sheet's pre-cut positions RpShape2 .. RpShape11, by marker; they
+    // show in page images only.
+    std::array<TRpShape *, 10> SheetOutlines{};
 
 private:
     std::unique_ptr<TRpReport> report_;

@@ -35,6 +35,9 @@ constexpr std::array<int, 5> BoxTops{21, 49, 89, 129, 169};
 constexpr int TextLeft = 38;
 constexpr int MakerLeft = 222;
 
+// The chosen position among the sheet's faint outlines in the preview.
+constexpr platform::Pen ChosenOutline{platform::TColor(0xC07000), 2};
+
 } // namespace
 
 std::span<const int> LayoutMarkers(int sheetLayout) {
@@ -50,24 +53,53 @@ bool AnyPositionChosen(int sheetLayout, const std::array<platform::TColor, 10> &
     return false;
 }
 
+namespace {
+
+PlateOrigin SheetStart(int sheetLayout) {
+    return {0, sheetLayout == 0 ? 0.0f : -2.0f};
+}
+
+// Adds a marker's offsets to an origin, in the job's float arithmetic.
+void AddMarkerOffsets(PlateOrigin &origin, int sheetLayout, int marker) {
+    const bool left = marker <= 5;
+    const SheetColumn &column =
+        sheetLayout == 0 ? (left ? EightLeft : EightRight) : (left ? TenLeft : TenRight);
+    origin.x += column.left;
+    origin.y += column.rows[(marker - 1) % 5];
+}
+
+// Moves an item to an origin measured from the paper's edges: the band starts at the
+// page's 10-mm margins and the report's units are millimetres.
+void PutAt(TRpShape &item, PlateOrigin origin) {
+    item.Size().SetLeft(static_cast<long double>(origin.x) - 10);
+    item.Size().SetTop(static_cast<long double>(origin.y) - 10);
+}
+
+} // namespace
+
 PlateOrigin ChosenPlateOrigin(int sheetLayout, const std::array<platform::TColor, 10> &fills) {
-    PlateOrigin origin{0, sheetLayout == 0 ? 0.0f : -2.0f};
-    for (const int marker : LayoutMarkers(sheetLayout)) {
-        if (fills[marker - 1] != platform::SelectionColour)
-            continue;
-        const bool left = marker <= 5;
-        const SheetColumn &column =
-            sheetLayout == 0 ? (left ? EightLeft : EightRight) : (left ? TenLeft : TenRight);
-        origin.x += column.left;
-        origin.y += column.rows[(marker - 1) % 5];
-    }
+    PlateOrigin origin = SheetStart(sheetLayout);
+    for (const int marker : LayoutMarkers(sheetLayout))
+        if (fills[marker - 1] == platform::SelectionColour)
+            AddMarkerOffsets(origin, sheetLayout, marker);
     return origin;
 }
 
+void ShowSheet(TfDrukTabliczka &plate, int sheetLayout,
+               const std::array<platform::TColor, 10> &fills) {
+    for (const int marker : LayoutMarkers(sheetLayout)) {
+        TRpShape &outline = *plate.SheetOutlines[std::size_t(marker - 1)];
+        PlateOrigin origin = SheetStart(sheetLayout);
+        AddMarkerOffsets(origin, sheetLayout, marker);
+        PutAt(outline, origin);
+        outline.SetEnabled(true);
+        if (fills[marker - 1] == platform::SelectionColour)
+            outline.Pen = ChosenOutline;
+    }
+}
+
 void PlacePlate(TfDrukTabliczka &plate, PlateOrigin origin) {
-    // The band starts at the page's 10-mm margins; the report's units are millimetres.
-    plate.RpShape1->Size().SetLeft(static_cast<long double>(origin.x) - 10);
-    plate.RpShape1->Size().SetTop(static_cast<long double>(origin.y) - 10);
+    PutAt(*plate.RpShape1, origin);
     const int L = plate.RpShape1->Left();
     const int T = plate.RpShape1->Top();
 
@@ -137,6 +169,7 @@ void TfMain::Drukowanie(int mode) {
     plate->RpReport1->PrinterSettings().PrinterIndex = cbDrukarkaItemIndex();
     FillPlate(*plate, ChosenPlateOrigin(sheetLayout, fills),
               {EditText(1), EditText(2), EditText(3), EditText(4)});
+    ShowSheet(*plate, sheetLayout, fills);
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     if (mode == 0) {

@@ -29,6 +29,11 @@ bool AnyPositionChosen(int sheetLayout, const std::array<platform::TColor, 10> &
 // The origin of the chosen position: the offsets of the markers in the selection colour.
 PlateOrigin ChosenPlateOrigin(int sheetLayout, const std::array<platform::TColor, 10> &fills);
 
+// The sheet's pre-cut positions, shown in the preview only: the layout's outlines at their
+// offsets, the chosen one drawn more strongly; the outlines of other layouts stay off.
+void ShowSheet(TfDrukTabliczka &plate, int sheetLayout,
+               const std::array<platform::TColor, 10> &fills);
+
 // Puts the plate outline at the origin and moves the other items by whole screen pixels
 // from the outline's pixel position.
 void PlacePlate(TfDrukTabliczka &plate, PlateOrigin origin);

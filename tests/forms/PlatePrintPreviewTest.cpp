@@ -139,3 +139,76 @@ TEST_F(PlatePrintPreview, PageImageHasThePrintedLinesAtTheirPlaces) {
 }
 
 } // namespace
+
+// The preview shows the loaded sheet: every pre-cut position's outline, faint, the chosen
+// one strong, all beneath the plate's text; the other layout's positions are not there.
+TEST_F(PlatePrintPreview, PageImageShowsTheSheetsPositionsBeneathThePlate) {
+    const Queues queues = QueuesFromEnvironment();
+    if (!queues.Available())
+        GTEST_SKIP() << NoQueues;
+    struct Sheet {
+        int positions;
+        std::array<double, 2> columns; // outline left edges, mm from the paper's edge
+        std::vector<double> rows;      // outline top edges
+    };
+    const Sheet sheets[] = {{8, {13.5, 103.5}, {30.5, 90.3, 150.1, 210.0}},
+                            {10, {17, 106}, {10, 65, 120, 175, 230}}};
+    ShowMain();
+    const double pixelsPerMm = 96 / 25.4;
+    const QSizeF outline(93.4 * pixelsPerMm, 58.2 * pixelsPerMm);
+    // The darkest grey along a horizontal edge near its expected row.
+    const auto edge = [](const QImage &image, QPointF at) {
+        int darkest = 255;
+        for (int dy = -1; dy <= 1; ++dy)
+            darkest = std::min(darkest, qGray(image.pixel(int(at.x()), int(at.y()) + dy)));
+        return darkest;
+    };
+    for (const Sheet &sheet : sheets) {
+        const int chosen = sheet.positions == 8 ? 7 : 10;
+        SCOPED_TRACE(sheet.positions);
+        Fill(PositionOf(sheet.positions, chosen), {"FIAT", "126P", "SUF126000", "SHEET"});
+        ChooseQueue(queues.plain);
+        const PreviewPage page = Preview();
+        ASSERT_FALSE(page.image.isNull());
+        int outlines = 0;
+        for (std::size_t column = 0; column < 2; ++column)
+            for (std::size_t row = 0; row < sheet.rows.size(); ++row) {
+                const int marker = int(column * 5 + row + 1);
+                SCOPED_TRACE(marker);
+                const QPointF corner(sheet.columns[column] * pixelsPerMm,
+                                     sheet.rows[row] * pixelsPerMm);
+                const int top = edge(page.image, corner + QPointF(outline.width() / 2, 0));
+                const int bottom =
+                    edge(page.image, corner + QPointF(outline.width() / 3, outline.height()));
+                if (marker == chosen) {
+                    EXPECT_LT(top, 140);
+                    EXPECT_LT(bottom, 140);
+                } else {
+                    EXPECT_GT(top, 170); // faint, yet there
+                    EXPECT_LT(top, 240);
+                    EXPECT_GT(bottom, 170);
+                    EXPECT_LT(bottom, 240);
+                }
+                // Inside, the foil stays white.
+                EXPECT_EQ(qGray(page.image.pixel((corner + QPointF(5, 5)).toPoint())), 255);
+                ++outlines;
+            }
+        EXPECT_EQ(outlines, sheet.positions);
+        // Every outline's four sides come before the first text: they lie beneath the plate.
+        std::size_t firstText = page.drawn.size();
+        std::vector<std::size_t> outlineAt;
+        for (std::size_t i = 0; i < page.drawn.size(); ++i) {
+            const Primitive &p = page.drawn[i];
+            if (p.kind == Primitive::Kind::Text)
+                firstText = std::min(firstText, i);
+            else if (p.brushColour == QColor(208, 208, 208) || p.brushColour == QColor(0, 112, 192))
+                outlineAt.push_back(i); // an outline's side, drawn as a thin filled strip
+        }
+        ASSERT_EQ(outlineAt.size(), std::size_t(4 * sheet.positions));
+        EXPECT_LT(outlineAt.back(), firstText);
+    }
+    // The 8-position sheet has nothing where only the 10-position sheet has a plate.
+    Fill(PositionOf(8, 1), {"FIAT", "126P", "SUF126000", "SHEET"});
+    const PreviewPage eight = Preview();
+    EXPECT_EQ(edge(eight.image, QPointF(17 + 93.4 / 2, 230) * pixelsPerMm), 255);
+}

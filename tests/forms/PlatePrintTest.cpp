@@ -8,6 +8,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -68,6 +69,42 @@ TEST_F(PlatePrint, UnprintableMarginsMoveNothingOnThePaper) {
     PrintAndMeasure(queues.margins,
                     {PositionOf(8, 1), PositionOf(8, 9), PositionOf(10, 5), PositionOf(10, 6)}, "M",
                     HalfDevicePixel);
+}
+
+// The sheet the preview shows never reaches the paper: on a 300-dpi rendering of the printed
+// page every pixel that is not white lies in a line of the plate's text.
+TEST_F(PlatePrint, PaperHoldsNothingButThePlatesText) {
+    const Queues queues = QueuesFromEnvironment();
+    if (!queues.Available())
+        GTEST_SKIP() << NoQueues;
+    constexpr int Dpi = 300;
+    const std::vector<std::pair<Position, PlateTexts>> plates{
+        {PositionOf(8, 7), {"FIAT", "126P", "SUF126000", "INK-8"}},
+        {PositionOf(10, 10), {"FIAT", "126P", "SUF126000", "INK-10"}}};
+    const std::vector<QString> pdfs = PrintAll(queues.plain, plates);
+    for (std::size_t n = 0; n < plates.size(); ++n) {
+        SCOPED_TRACE(PositionName(plates[n].first));
+        if (pdfs[n].isEmpty())
+            continue;
+        const ExpectedPlate expected = Expect(plates[n].first, plates[n].second, Dpi);
+        const QImage page = testing_support::RenderPdfPage(pdfs[n], Dpi);
+        ASSERT_FALSE(page.isNull());
+        int inText = 0;
+        int stray = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, y)) >= 250)
+                    continue;
+                const bool text = std::any_of(
+                    expected.lines.begin(), expected.lines.end(), [&](const ExpectedLine &line) {
+                        return line.cell.adjusted(-3, -3, 3, 3).contains(x, y);
+                    });
+                (text ? inText : stray) += 1;
+            }
+        EXPECT_GT(inText, 0);
+        EXPECT_EQ(stray, 0);
+        QFile::remove(pdfs[n]);
+    }
 }
 
 } // namespace
