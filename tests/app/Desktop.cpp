@@ -26,44 +26,66 @@ Desktop::Desktop() {
     for (const char *tool : {"Xvfb", "openbox", "xdotool", "xprop"})
         if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty()) {
             why_ = QStringLiteral("%1 is not installed").arg(QLatin1String(tool));
+            toolMissing_ = true;
             return;
         }
-    // A display number of this process's own, free of any other server.
-    int number = 100 + int(getpid() % 800);
-    while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) ||
-           QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
-        ++number;
-    display_ = QStringLiteral(":%1").arg(number);
-    server_.start(QStringLiteral("Xvfb"), {display_, QStringLiteral("-screen"), QStringLiteral("0"),
-                                           QStringLiteral("1024x768x24"),
-                                           QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
-    if (!WaitFor(10000, [&] { return QFile::exists(socket); })) {
-        why_ = QStringLiteral("Xvfb did not start on %1").arg(display_);
+    const auto rootProperty = [&](const char *name) {
+        QProcess probe;
+        probe.setProcessEnvironment(Environment());
+        probe.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QLatin1String(name)});
+        probe.waitForFinished();
+        return probe.exitCode() == 0 ? probe.readAllStandardOutput() : QByteArray();
+    };
+    // A display of this process's own: a server that finds its number taken (by another
+    // test starting at the same moment) ends at once, and the next number is tried.
+    for (int number = 100 + int(getpid() % 800), tries = 0; tries < 20; ++number, ++tries) {
+        if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+            continue;
+        display_ = QStringLiteral(":%1").arg(number);
+        server_.start(QStringLiteral("Xvfb"), {display_, QStringLiteral("-screen"),
+                                               QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                                               QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        server_.waitForStarted();
+        // Taking clients, and still running: the display is this server's.
+        const auto ended = [&] { return server_.waitForFinished(0); };
+        const bool up =
+            WaitFor(10000, [&] { return ended() || !rootProperty("RESOURCE_MANAGER").isNull(); });
+        if (up && server_.state() == QProcess::Running)
+            break;
+        server_.kill();
+        server_.waitForFinished();
+        display_.clear();
+    }
+    if (display_.isEmpty()) {
+        why_ = QStringLiteral("no Xvfb display could be started");
         return;
     }
-    windowManager_.setProcessEnvironment(Environment());
-    windowManager_.start(QStringLiteral("openbox"), {});
-    // The window manager is up once it announces itself on the root window.
-    if (!WaitFor(10000, [&] {
-            QProcess probe;
-            probe.setProcessEnvironment(Environment());
-            probe.start(QStringLiteral("xprop"),
-                        {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
-            probe.waitForFinished();
-            return probe.readAllStandardOutput().contains("window id");
-        })) {
-        why_ = QStringLiteral("openbox did not start");
-        return;
+    // The window manager is up once it announces itself on the root window; one that has
+    // not after a few seconds is started again.
+    for (int attempt = 0; attempt < 3 && !ready_; ++attempt) {
+        if (windowManager_.state() != QProcess::NotRunning) {
+            windowManager_.kill();
+            windowManager_.waitForFinished();
+        }
+        windowManager_.setProcessEnvironment(Environment());
+        windowManager_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+        ready_ = WaitFor(
+            5000, [&] { return rootProperty("_NET_SUPPORTING_WM_CHECK").contains("window id"); });
     }
-    ready_ = true;
+    if (!ready_)
+        why_ = QStringLiteral("openbox did not start on %1: %2")
+                   .arg(display_, QString::fromLocal8Bit(windowManager_.readAllStandardError()));
 }
 
 Desktop::~Desktop() {
+    // Ended, not killed: the server removes its lock and socket for the next desktop.
     for (QProcess *process : {&program_, &windowManager_, &server_})
         if (process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished();
+            process->terminate();
+            if (!process->waitForFinished(5000)) {
+                process->kill();
+                process->waitForFinished();
+            }
         }
 }
 
@@ -79,7 +101,15 @@ bool Desktop::StartProgram() {
     program_.setProcessEnvironment(Environment());
     program_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     program_.start(QStringLiteral(MEROVAN_BINARY), {});
-    return program_.waitForStarted() && WaitForWindow(QStringLiteral("Druk Tabliczki")) != 0;
+    if (!program_.waitForStarted())
+        return false;
+    const qulonglong window = WaitForWindow(QStringLiteral("Druk Tabliczki"));
+    if (window == 0)
+        return false;
+    // Shown is not yet ready for the operator: the window manager gives it the focus.
+    Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+    QThread::msleep(300);
+    return true;
 }
 
 void Desktop::StopProgram() {
@@ -118,8 +148,9 @@ qulonglong Desktop::WaitForWindow(const QString &title, int milliseconds) {
 void Desktop::Click(qulonglong window, int x, int y) {
     const QString id = QString::number(window);
     Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), id});
-    Xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), id, QString::number(x),
-             QString::number(y), QStringLiteral("click"), QStringLiteral("1")});
+    Xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"), id,
+             QString::number(x), QString::number(y)});
+    Xdotool({QStringLiteral("click"), QStringLiteral("1")});
 }
 
 void Desktop::Keys(qulonglong window, const QString &keys) {

@@ -16,6 +16,7 @@ public:
     ~Desktop();
     bool Ready() const { return ready_; }
     QString Why() const { return why_; }
+    bool ToolMissing() const { return toolMissing_; }
 
     // The folder the program keeps its settings store in.
     QString ConfigHome() const { return config_.path(); }
@@ -39,6 +40,7 @@ private:
     QProcessEnvironment Environment() const;
 
     bool ready_ = false;
+    bool toolMissing_ = false;
     QString why_;
     QString display_;
     QTemporaryDir config_;
