@@ -221,11 +221,20 @@ void PainterCanvas::TextOut(int x, int y, const QString &text, TextAnchor anchor
         left = x - advance;
     else if (anchor == TextAnchor::Centre)
         left = x - advance / 2;
+    const bool scaled = textScaleX_ != 1 || textScaleY_ != 1;
+    if (scaled) {
+        painter_->save();
+        painter_->translate(x, y);
+        painter_->scale(textScaleX_, textScaleY_);
+        painter_->translate(-x, -y);
+    }
     if (opaque)
         painter_->fillRect(QRectF(left, y, advance, metrics.ascent() + metrics.descent()),
                            ToQColor(brush().colour));
     painter_->setPen(ToQColor(font().colour));
     painter_->drawText(QPointF(left, y + metrics.ascent()), text);
+    if (scaled)
+        painter_->restore();
 }
 
 QSize PainterCanvas::TextExtent(const QString &text) {

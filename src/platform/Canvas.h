@@ -136,6 +136,12 @@ public:
     void Line(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const QString &text, TextAnchor anchor, bool opaque) override;
     QSize TextExtent(const QString &text) override;
+    // Text drawn narrower or lower by these factors about its anchor point, for a printer
+    // that stretches the page: the glyphs then land at their designed size. 1 by default.
+    void SetTextScale(qreal x, qreal y) {
+        textScaleX_ = x;
+        textScaleY_ = y;
+    }
 
 private:
     void applyFont();
@@ -147,6 +153,8 @@ private:
     int dpiX_;
     int dpiY_;
     std::optional<Font> appliedFont_;
+    qreal textScaleX_ = 1;
+    qreal textScaleY_ = 1;
 };
 
 } // namespace platform

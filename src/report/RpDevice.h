@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Canvas.h"
+#include "report/RpCalibration.h"
 #include "report/RpTypes.h"
 
 // The factor both directions start with, and the one a device that reports a useless
@@ -14,6 +15,9 @@ struct TRpDeviceMapping {
     long double PixelsPerTenthY = DefaultPixelsPerTenth;
     int LeftUnprintable = 0; // tenths of a millimetre from the paper's left edge
     int TopUnprintable = 0;  // tenths of a millimetre from the paper's top edge
+    // The printer's registration error, corrected in the last step: every rule of the
+    // report has placed the item before. None for page images.
+    TRpCalibration Correction;
 
     // Device pixels per tenth of a millimetre at a resolution in dots per inch.
     static long double PixelsPerTenth(int dpi) { return (long double)dpi / 254; }
@@ -29,14 +33,18 @@ struct TRpDeviceMapping {
 
     // A page position, counted from the paper's top-left corner, as a device column or row.
     int DeviceX(long double x) const {
-        return int(RoundHalfEven((x - LeftUnprintable) * PixelsPerTenthX));
+        return int(RoundHalfEven((Correction.X.Corrected(x) - LeftUnprintable) * PixelsPerTenthX));
     }
     int DeviceY(long double y) const {
-        return int(RoundHalfEven((y - TopUnprintable) * PixelsPerTenthY));
+        return int(RoundHalfEven((Correction.Y.Corrected(y) - TopUnprintable) * PixelsPerTenthY));
     }
     // A length across or down in device pixels.
-    int LengthX(long double length) const { return int(RoundHalfEven(length * PixelsPerTenthX)); }
-    int LengthY(long double length) const { return int(RoundHalfEven(length * PixelsPerTenthY)); }
+    int LengthX(long double length) const {
+        return int(RoundHalfEven(Correction.X.CorrectedLength(length) * PixelsPerTenthX));
+    }
+    int LengthY(long double length) const {
+        return int(RoundHalfEven(Correction.Y.CorrectedLength(length) * PixelsPerTenthY));
+    }
 };
 
 class TRpDevice {

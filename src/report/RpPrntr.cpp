@@ -114,6 +114,10 @@ void TRpPrinter::BeginJob() {
     const bool printer = Destination == TRpDestination::Printer;
     mapping_.LeftUnprintable = printer ? settings_.LeftUnprintable : 0;
     mapping_.TopUnprintable = printer ? settings_.TopUnprintable : 0;
+    mapping_.Correction = {};
+    if (printer && report_->PrinterCalibration)
+        mapping_.Correction =
+            report_->PrinterCalibration(Service<PrinterSystem>::get().currentPrinter());
     if (status_ != TRpJobStatus::Idle)
         throw ERpError(QStringLiteral("RpPrinter not ready"));
     pageCount_ = 0;
@@ -179,9 +183,12 @@ void TRpPrinter::NewPage() {
         ReadFactors(false);
         page_ = std::make_unique<Page>();
         page_->kind = Page::Kind::Device;
-        page_->canvas = std::make_unique<platform::PainterCanvas>(
+        auto canvas = std::make_unique<platform::PainterCanvas>(
             document_->painter(), int(RoundHalfEven(mapping_.PixelsPerTenthX * 254)),
             int(RoundHalfEven(mapping_.PixelsPerTenthY * 254)));
+        canvas->SetTextScale(qreal(1 / mapping_.Correction.X.Stretch()),
+                             qreal(1 / mapping_.Correction.Y.Stretch()));
+        page_->canvas = std::move(canvas);
     } else {
         page_ = PicturePage(false);
     }

@@ -5,12 +5,14 @@
 #include "platform/Canvas.h"
 #include "platform/TextMeasurer.h"
 #include "report/RpBand.h"
+#include "report/RpCalibration.h"
 #include "report/RpFrame.h"
 #include "report/RpPage.h"
 #include "report/RpPrintable.h"
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -131,6 +133,9 @@ public:
     QString ReportTitle;
     TRpReportOptions Options;
     int MemoryLimit = 250000;
+    // The registration correction of a printer by its name, applied by a job onto that
+    // printer; none when unset.
+    std::function<TRpCalibration(const QString &printer)> PrinterCalibration;
     TFormStyle PrevFormStyle = TFormStyle::fsNormal;
     TWindowState PreviewInitialState = TWindowState::wsNormal;
     int PreviewWidth = 0;

@@ -25,6 +25,27 @@ TEST(DeviceMapping, PrinterSubtractsItsUnprintableMargin) {
     EXPECT_EQ(mapping.DeviceY(305), 720);   // round(720.47...)
 }
 
+// A corrected printer gets (p - a) / b for positions and l / b for lengths, after its
+// unprintable margin is taken off; a printer the same but uncorrected is unchanged.
+TEST(DeviceMapping, CorrectionSendsWhereTheStretchedShiftedPrinterPutsTheDesign) {
+    const struct {
+        TRpCalibration correction;
+        int x, y, length;
+    } cases[] = {
+        {{}, 220, 720, 236},
+        // a = +2 mm, b = 1.005 across; a = -1.5 mm, b = 0.996 down.
+        {{{2000, 5000}, {-1500, -4000}}, 171, 759, 235},
+    };
+    for (const auto &c : cases) {
+        TRpDeviceMapping mapping = Printer600WithOffset100();
+        mapping.Correction = c.correction;
+        // round(((135 - 20) / 1.005 - 42) x 600 / 254), round((305 + 15) / 0.996 x 600 / 254)
+        EXPECT_EQ(mapping.DeviceX(135), c.x);
+        EXPECT_EQ(mapping.DeviceY(305), c.y);
+        EXPECT_EQ(mapping.LengthX(100), c.length);
+    }
+}
+
 TEST(DeviceMapping, PageImageAtScreenResolution) {
     const TRpDeviceMapping mapping = TRpDeviceMapping::ForResolution(96);
     EXPECT_EQ(mapping.DeviceX(135), 51);
