@@ -288,6 +288,29 @@ public:
         const QString file = RegistryStorePath();
         if (!components)
             return false;
+        return transact(file, [&](sqlite3 *db, int store) {
+            return write(db, store, *components, name, value);
+        });
+    }
+
+    bool deleteValue(const QString &keyPath, const QString &name) override {
+        const auto components = KeyComponents(keyPath);
+        const QString file = RegistryStorePath();
+        if (!components)
+            return false;
+        return transact(file, [&](sqlite3 *db, int store) {
+            if (!EnsureSchema(db) || !OwnAndTighten(store, 0600))
+                return false;
+            Statement remove(db, "DELETE FROM registry_values WHERE folded = ? AND key ="
+                                 " (SELECT id FROM registry_keys WHERE folded = ?)");
+            return remove.bind(1, Fold(name)).bind(2, Fold(components->join(u'\\'))).step() ==
+                   SQLITE_DONE;
+        });
+    }
+
+private:
+    // Runs the change in one write transaction of the store file: all of it or nothing.
+    template <class Change> static bool transact(const QString &file, Change &&change) {
         const Descriptor store = PrepareStoreFile(file);
         if (!store)
             return false;
@@ -298,13 +321,12 @@ public:
         // timeout instead of failing when it upgrades from reading.
         if (!Execute(db.get(), "BEGIN IMMEDIATE"))
             return false;
-        if (write(db.get(), *store, *components, name, value) && Execute(db.get(), "COMMIT"))
+        if (change(db.get(), *store) && Execute(db.get(), "COMMIT"))
             return true;
         Execute(db.get(), "ROLLBACK");
         return false;
     }
 
-private:
     static bool write(sqlite3 *db, int store, const QStringList &components, const QString &name,
                       const RegistryValue &value) {
         // Only a file that is this store loses the rights of group and others.

@@ -38,6 +38,10 @@ public:
     virtual bool setValue(const QString &keyPath, const QString &name,
                           const RegistryValue &value) = 0;
 
+    // Removes the value; true also when there was none. False when the store cannot be
+    // written; what it held before is then unchanged.
+    virtual bool deleteValue(const QString &keyPath, const QString &name) = 0;
+
     static Registry &real();
 };
 

@@ -276,6 +276,11 @@ void WriteToHKCUkey(const QString &title, const QString &section, const QString 
         throw platform::Error(QStringLiteral("Failed to set data for '%1'").arg(name));
 }
 
+void DeleteFromHKCUkey(const QString &title, const QString &section, const QString &name) {
+    if (!platform::Service<platform::Registry>::get().deleteValue(KeyPath(title, section), name))
+        throw platform::Error(QStringLiteral("Failed to delete data for '%1'").arg(name));
+}
+
 TSettingsValue ReadFromHKCUkey(const QString &title, const QString &section, const QString &name,
                                int typeCode, const TSettingsValue &defaultValue) {
     // Any other type code reads nothing and yields the empty value.

@@ -40,9 +40,9 @@ public:
 
     TSettingsTag tag() const { return tag_; }
     bool isEmpty() const { return tag_ == TSettingsTag::Empty; }
-    QString toText() const;       // text of any kind, as the platform's conversion gives it
-    std::int32_t toInt() const;   // 0 when not a number
-    bool toBool() const;          // non-zero numbers are true
+    QString toText() const;     // text of any kind, as the platform's conversion gives it
+    std::int32_t toInt() const; // 0 when not a number
+    bool toBool() const;        // non-zero numbers are true
     double toDouble() const;
     std::int64_t toCurrency() const;
 
@@ -55,6 +55,9 @@ private:
 
 void WriteToHKCUkey(const QString &title, const QString &section, const QString &name,
                     const TSettingsValue &value);
+
+// Removes a value; none there is no fault. Raises "Failed to delete data for '%s'".
+void DeleteFromHKCUkey(const QString &title, const QString &section, const QString &name);
 
 TSettingsValue ReadFromHKCUkey(const QString &title, const QString &section, const QString &name,
                                int typeCode, const TSettingsValue &defaultValue);

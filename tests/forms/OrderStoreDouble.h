@@ -29,6 +29,15 @@ public:
         return true;
     }
 
+    bool deleteValue(const QString &keyPath, const QString &name) override {
+        accesses << QStringLiteral("delete ") + name;
+        ++writes;
+        if (refuseFromWrite > 0 && writes >= refuseFromWrite)
+            return false;
+        values.remove(keyPath.toLower() + name.toLower());
+        return true;
+    }
+
     QMap<QString, platform::RegistryValue> values;
     QStringList accesses;
     int refuseFromWrite = 0; // 0: never; n: the n-th write and all after it

@@ -1,0 +1,55 @@
+// Each printer's correction in the store: under a key of its own whatever its name, exact
+// integers, none when anything is missing or unreadable, removable.
+#include "StoreFixture.h"
+
+#include "platform/Registry.h"
+#include "settings/PrinterCalibrationStore.h"
+#include "settings/uRegistry.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Merovan");
+
+using CalibrationStore = StoreTest;
+
+TEST_F(CalibrationStore, EveryPrinterHasItsOwnKeyWhateverItsName) {
+    const struct {
+        QString printer;
+        QString key;
+    } cases[] = {
+        {"MerovanPDF", "MerovanPDF"}, {"HP LaserJet 4", "HP%20LaserJet%204"},
+        {"..\\Setup", "..%5CSetup"}, // cannot climb out of its section
+        {"a/b%c~", "a%2Fb%25c%7E"},   {"Łódź-2_x.y", "%C5%81%C3%B3d%C5%BA-2_x.y"},
+    };
+    TCalibrationValues values{2000, 5000, -1500, -4000};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.printer.toStdString());
+        EXPECT_EQ(CalibrationKeyName(c.printer), c.key);
+        WriteCalibration(kTitle, c.printer, values);
+        EXPECT_EQ(ReadCalibration(kTitle, c.printer), values);
+        EXPECT_TRUE(platform::Registry::real()
+                        .queryValue("SOFTWARE\\ZOVI Software\\Merovan\\Kalibracja\\" + c.key + "\\",
+                                    "StretchY")
+                        .has_value());
+        values.ShiftXMicrometres += 1; // each printer its own values
+    }
+    EXPECT_EQ(ReadCalibration(kTitle, "MerovanPDF"),
+              (TCalibrationValues{2000, 5000, -1500, -4000}));
+    EXPECT_EQ(ReadCalibration(kTitle, "Setup"), TCalibrationValues{});
+}
+
+TEST_F(CalibrationStore, MissingOrUnreadableValuesMeanNoCorrection) {
+    const QString section = QStringLiteral("Kalibracja\\P1");
+    WriteCalibration(kTitle, "P1", {100, 200, 300, 400});
+    DeleteFromHKCUkey(kTitle, section, "ShiftY");
+    EXPECT_EQ(ReadCalibration(kTitle, "P1"), TCalibrationValues{});
+    WriteCalibration(kTitle, "P1", {100, 200, 300, 400});
+    WriteToHKCUkey(kTitle, section, "StretchX", TSettingsValue::Text("200"));
+    EXPECT_EQ(ReadCalibration(kTitle, "P1"), TCalibrationValues{});
+    WriteCalibration(kTitle, "P1", {100, 200, 300, 400});
+    DeleteCalibration(kTitle, "P1");
+    EXPECT_EQ(ReadCalibration(kTitle, "P1"), TCalibrationValues{});
+    DeleteCalibration(kTitle, "P1"); // nothing there is no fault
+}
+
+} // namespace
