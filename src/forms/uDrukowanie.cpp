@@ -2,6 +2,7 @@
 // sheet, fills in the four texts and previews or prints it.
 #include "forms/uDrukowanie.h"
 
+#include "forms/Calibration.h"
 #include "forms/TEdit.h"
 #include "forms/uDrukTabliczka.h"
 #include "forms/uMain.h"
@@ -170,6 +171,9 @@ void TfMain::Drukowanie(int mode) {
     FillPlate(*plate, ChosenPlateOrigin(sheetLayout, fills),
               {EditText(1), EditText(2), EditText(3), EditText(4)});
     ShowSheet(*plate, sheetLayout, fills);
+    plate->RpReport1->PrinterCalibration = [](const QString &printer) {
+        return StoredCorrection(printer);
+    };
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     if (mode == 0) {

@@ -11,6 +11,7 @@
 #include "platform/PrinterSystem.h"
 #include "platform/Service.h"
 #include "settings/uRegistry.h"
+#include "uKalibracja.h"
 #include "uWspolne.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QStyledItemDelegate>
@@ -218,6 +220,16 @@ void TfMain::CreatePrinterChoice() {
     cbDrukarka->setStyle(style);
     cbDrukarka->setMaxVisibleItems(16);
     cbDrukarka->setItemDelegate(new FixedRowDelegate(16, cbDrukarka));
+    // The right button offers the selected printer's calibration.
+    cbDrukarka->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(cbDrukarka, &QComboBox::customContextMenuRequested, this, [this](const QPoint &at) {
+        QMenu menu(cbDrukarka);
+        menu.addAction(QStringLiteral("Kalibracja drukarki…"), this, [this] {
+            TfKalibracja dialog(cbDrukarka->currentIndex(), this);
+            dialog.exec();
+        });
+        menu.exec(cbDrukarka->mapToGlobal(at));
+    });
 
     CheckBox1 =
         new QCheckBox(QStringLiteral("zawsze używaj tej drukarki do druku tabliczek"), Panel3);

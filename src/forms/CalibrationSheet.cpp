@@ -1,0 +1,122 @@
+#include "CalibrationSheet.h"
+
+#include "forms/Calibration.h"
+#include "forms/uDrukTabliczka.h"
+#include "report/RpBand.h"
+#include "report/RpCtrls.h"
+#include "report/RpReport.h"
+
+namespace {
+
+// The band starts at the page's 10-mm margins; the report's units are millimetres.
+constexpr double Margin = 10;
+constexpr double LineWidth = 0.2;
+constexpr double VernierPitch = 0.9; // ten divisions over 9 mm of the ruler
+constexpr int VernierTicks = 11;
+
+constexpr int EastEurope = 238;
+
+class Sheet {
+public:
+    explicit Sheet(TRpBand &band) : band_(band) {}
+
+    // A black bar, its box in millimetres from the paper's corner.
+    void Bar(double left, double top, double width, double height) {
+        TRpShape &shape = band_.Add(std::make_unique<TRpShape>());
+        shape.Brush = {platform::clBlack, platform::BrushStyle::Solid};
+        shape.Pen = {platform::clBlack, 0, platform::PenStyle::Clear, platform::PenMode::Copy};
+        Place(shape, left, top, width, height);
+    }
+
+    void Text(const QString &text, double left, double top, double width, double height, int points,
+              bool bold = false, TAlignment alignment = TAlignment::taLeftJustify) {
+        TRpLabel &label = band_.Add(std::make_unique<TRpLabel>());
+        label.Transparent = true;
+        label.AutoSize = false;
+        label.WordWrap = true;
+        label.SetAlignment(alignment);
+        label.SetFont({QStringLiteral("Arial"), points, {bold}, platform::clBlack, EastEurope});
+        label.SetCaption(text);
+        Place(label, left, top, width, height);
+    }
+
+    // A mark across the page (A, B) at x, its vernier's ticks to the right.
+    void MarkAcross(const char *name, double x, double top, double length) {
+        Bar(x - LineWidth / 2, top, LineWidth, length);
+        const double vernierTop = top + length / 2 - 4;
+        for (int i = 0; i < VernierTicks; ++i) {
+            const double tick = x + i * VernierPitch;
+            const double height = i % 5 == 0 ? 5 : 3.5;
+            Bar(tick - LineWidth / 2, vernierTop + 5 - height, LineWidth, height);
+            if (i % 5 == 0)
+                Text(QString::number(i), tick - 1.5, vernierTop - 3.5, 3, 3.5, 6, false,
+                     TAlignment::taCenter);
+        }
+        Text(QLatin1String(name), x - 12, top - 12, 24, 10, 24, true, TAlignment::taCenter);
+    }
+
+    // A mark down the page (C, D) at y, its vernier's ticks below it.
+    void MarkDown(const char *name, double y, double left, double length) {
+        Bar(left, y - LineWidth / 2, length, LineWidth);
+        const double vernierLeft = left + length / 2 - 4;
+        for (int i = 0; i < VernierTicks; ++i) {
+            const double tick = y + i * VernierPitch;
+            const double width = i % 5 == 0 ? 5 : 3.5;
+            Bar(vernierLeft + 5 - width, tick - LineWidth / 2, width, LineWidth);
+            if (i % 5 == 0)
+                Text(QString::number(i), vernierLeft - 4.5, tick - 1.6, 4, 3.5, 6, false,
+                     TAlignment::taRightJustify);
+        }
+        Text(QLatin1String(name), left - 14, y - 5, 12, 10, 24, true, TAlignment::taRightJustify);
+    }
+
+private:
+    static void Place(TRpPrintable &item, double left, double top, double width, double height) {
+        item.Size().SetLeft(left - Margin);
+        item.Size().SetTop(top - Margin);
+        item.Size().SetWidth(width);
+        item.Size().SetHeight(height);
+    }
+
+    TRpBand &band_;
+};
+
+QString Millimetres(double value) {
+    return QString::number(value, 'f', 1).replace(u'.', u',');
+}
+
+} // namespace
+
+std::unique_ptr<TfDrukTabliczka> MakeCalibrationSheet(const QString &printer) {
+    auto sheet = std::make_unique<TfDrukTabliczka>();
+    for (const auto &item : sheet->RpBand1->Items())
+        item->SetEnabled(false);
+    sheet->RpReport1->ReportTitle = QStringLiteral("Kalibracja");
+    Sheet draw(*sheet->RpBand1);
+    const auto [a, b, c, d] = CalibrationMarks;
+    draw.MarkAcross("A", a, 100, 100);
+    draw.MarkAcross("B", b, 100, 100);
+    draw.MarkDown("C", c, 70, 70);
+    draw.MarkDown("D", d, 70, 70);
+
+    draw.Text(QStringLiteral("Arkusz kalibracyjny drukarki"), 40, 32, 130, 9, 16, true,
+              TAlignment::taCenter);
+    draw.Text(QStringLiteral("Drukarka: ") + printer, 40, 41, 130, 6, 10, false,
+              TAlignment::taCenter);
+    draw.Text(
+        QStringLiteral(
+            "1. Wydrukuj arkusz na zwykłym papierze A4, bez skalowania i bez dopasowania do "
+            "strony.\n"
+            "2. Przyłóż linijkę zerem dokładnie do LEWEJ krawędzi kartki i zmierz odległość do "
+            "środka linii A i linii B. Potem zerem do GÓRNEJ krawędzi: do środka linii C i D.\n"
+            "3. Dziesiąte części milimetra odczytaj z noniusza przy linii: pełne milimetry to "
+            "kreska linijki tuż przed kreską 0 noniusza, dziesiąte to numer kreski noniusza, "
+            "która najdokładniej pokrywa się z kreską linijki.\n"
+            "4. Wpisz odczyty A, B, C, D w oknie „Kalibracja drukarki” i naciśnij „Zapisz”."),
+        40, 50, 130, 40, 10);
+    draw.Text(QStringLiteral("Wzorcowo: A = %1 mm, B = %2 mm, C = %3 mm, D = %4 mm. Wydruk "
+                             "sprawdzający z zapisaną korekcją powinien dać te właśnie odczyty.")
+                  .arg(Millimetres(a), Millimetres(b), Millimetres(c), Millimetres(d)),
+              40, 215, 130, 12, 10);
+    return sheet;
+}
