@@ -103,17 +103,17 @@ std::unique_ptr<TfDrukTabliczka> MakeCalibrationSheet(const QString &printer) {
               TAlignment::taCenter);
     draw.Text(QStringLiteral("Drukarka: ") + printer, 40, 41, 130, 6, 10, false,
               TAlignment::taCenter);
-    draw.Text(
-        QStringLiteral(
-            "1. Wydrukuj arkusz na zwykłym papierze A4, bez skalowania i bez dopasowania do "
-            "strony.\n"
-            "2. Przyłóż linijkę zerem dokładnie do LEWEJ krawędzi kartki i zmierz odległość do "
-            "środka linii A i linii B. Potem zerem do GÓRNEJ krawędzi: do środka linii C i D.\n"
-            "3. Dziesiąte części milimetra odczytaj z noniusza przy linii: pełne milimetry to "
-            "kreska linijki tuż przed kreską 0 noniusza, dziesiąte to numer kreski noniusza, "
-            "która najdokładniej pokrywa się z kreską linijki.\n"
-            "4. Wpisz odczyty A, B, C, D w oknie „Kalibracja drukarki” i naciśnij „Zapisz”."),
-        40, 50, 130, 40, 10);
+    const char *const steps[] = {
+        "1. Wydrukuj arkusz na zwykłym papierze A4, bez skalowania i bez dopasowania do strony.",
+        "2. Przyłóż linijkę zerem dokładnie do LEWEJ krawędzi kartki i zmierz odległość do "
+        "środka linii A i linii B. Potem zerem do GÓRNEJ krawędzi: do środka linii C i D.",
+        "3. Dziesiąte części milimetra odczytaj z noniusza przy linii: pełne milimetry to kreska "
+        "linijki tuż przed kreską 0 noniusza, dziesiąte to numer kreski noniusza, która "
+        "najdokładniej pokrywa się z kreską linijki.",
+        "4. Wpisz odczyty A, B, C, D w oknie „Kalibracja drukarki” i naciśnij „Zapisz”."};
+    const double stepTops[] = {50, 60, 71, 86};
+    for (std::size_t i = 0; i < std::size(steps); ++i)
+        draw.Text(QString::fromUtf8(steps[i]), 40, stepTops[i], 130, 14, 10);
     draw.Text(QStringLiteral("Wzorcowo: A = %1 mm, B = %2 mm, C = %3 mm, D = %4 mm. Wydruk "
                              "sprawdzający z zapisaną korekcją powinien dać te właśnie odczyty.")
                   .arg(Millimetres(a), Millimetres(b), Millimetres(c), Millimetres(d)),
