@@ -76,7 +76,30 @@ void PlaceReport(TfDrukTabliczka &plate, const Position &position, const PlateTe
               {texts.make, texts.model, texts.body, texts.station});
 }
 
+// The page position, in tenths of a millimetre, a label's alignment anchors its line at.
+long double AnchorTenths(const Position &position, const LabelPlace &place) {
+    const long double left = PagePosition(position.L + place.left);
+    const long double width = place.width * 254.0L / 96;
+    switch (place.alignment) {
+    case TAlignment::taRightJustify:
+        return left + width;
+    case TAlignment::taCenter:
+        return left + width / 2;
+    case TAlignment::taLeftJustify:
+        break;
+    }
+    return left;
+}
+
 } // namespace
+
+std::vector<DesignedLine> Designed(const Position &position) {
+    std::vector<DesignedLine> lines;
+    for (const LabelPlace &place : Labels)
+        lines.push_back({double(AnchorTenths(position, place) / 10),
+                         double(PagePosition(position.T + place.top) / 10)});
+    return lines;
+}
 
 Queues QueuesFromEnvironment() {
     return {qEnvironmentVariable("MEROVAN_PDF_QUEUE"),
@@ -127,23 +150,13 @@ ExpectedPlate Expect(const Position &position, const PlateTexts &texts, int dpi)
         const qsizetype trailing = line.text.size() - line.text.indexOf(visible) - visible.size();
         const double trailingAdvance = metrics.horizontalAdvance(line.text.right(trailing));
 
-        const long double left = PagePosition(position.L + place.left);
-        const long double width = place.width * 254.0L / 96;
-        double start = 0;
-        switch (place.alignment) {
-        case TAlignment::taLeftJustify:
-            line.anchor = mapping.DeviceX(left);
-            start = line.anchor;
-            break;
-        case TAlignment::taRightJustify:
-            line.anchor = mapping.DeviceX(left + width);
+        line.anchor = mapping.DeviceX(AnchorTenths(position, place));
+        double start = line.anchor;
+        if (place.alignment == TAlignment::taRightJustify) {
             line.visibleEnd = line.anchor - trailingAdvance;
             start = line.anchor - advance;
-            break;
-        case TAlignment::taCenter:
-            line.anchor = mapping.DeviceX(left + width / 2);
+        } else if (place.alignment == TAlignment::taCenter) {
             start = line.anchor - advance / 2;
-            break;
         }
         const QFontMetrics cellMetrics(font);
         line.cell =

@@ -66,6 +66,14 @@ struct ExpectedPlate {
     QImage reference; // the engine's rendering of that area
 };
 
+// A line's anchor and the top of its cell as the design has them, unrounded, in millimetres
+// from the paper's corner; in the order of the expected lines.
+struct DesignedLine {
+    double anchor = 0;
+    double top = 0;
+};
+std::vector<DesignedLine> Designed(const Position &position);
+
 // Where a plate with the texts on the position lands on a page of the resolution.
 ExpectedPlate Expect(const Position &position, const PlateTexts &texts, int dpi);
 

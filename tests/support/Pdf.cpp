@@ -107,6 +107,24 @@ QSizeF PdfPageSize(const QString &pdf, int page) {
     return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
 }
 
+bool MisregisterPdf(const QString &pdf, const QString &output, double dx, double dy, double sx,
+                    double sy) {
+    constexpr double PointsPerMm = 72 / 25.4;
+    const double height = PdfPageSize(pdf).height();
+    // Page space counts up from the bottom: a point t from the top lands at dy + sy·t.
+    const QString transform =
+        QStringLiteral("<</BeginPage {pop %1 %2 %3 sub %2 %4 mul sub translate %5 %4 scale}>> "
+                       "setpagedevice")
+            .arg(dx * PointsPerMm, 0, 'f', 6)
+            .arg(height, 0, 'f', 6)
+            .arg(dy * PointsPerMm, 0, 'f', 6)
+            .arg(sy, 0, 'f', 8)
+            .arg(sx, 0, 'f', 8);
+    return Run("gs", {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrite",
+                      "-sOutputFile=" + output, "-c", transform, "-f", pdf})
+        .has_value();
+}
+
 QImage RenderPdfPage(const QString &pdf, int dpi, const QRect &crop, int page) {
     QTemporaryDir dir;
     const QString prefix = dir.filePath("page");

@@ -46,6 +46,12 @@ std::vector<PdfWord> PdfWords(const QString &pdf, int page = 1);
 // The page's size in points.
 QSizeF PdfPageSize(const QString &pdf, int page = 1);
 
+// The PDF as a misregistered printer puts it on paper: a point (x, y) millimetres from the
+// paper's left and top edges lands at (dx + sx·x, dy + sy·y). Ghostscript writes the new
+// PDF to `output`; false when it failed.
+bool MisregisterPdf(const QString &pdf, const QString &output, double dx, double dy, double sx,
+                    double sy);
+
 // The page in 8-bit grey at `dpi`; only the `crop` rectangle (pixels at that resolution,
 // from the page's corner) when one is given. A null image when rendering failed.
 QImage RenderPdfPage(const QString &pdf, int dpi, const QRect &crop = QRect(), int page = 1);
