@@ -1,8 +1,11 @@
 // The plate from the main window: from pressing "&Drukowanie" until the document has been
 // handed to CUPS (the cups-pdf queue of scripts/print-queues; skipped without it), and from
 // pressing "&Podgląd" until the preview has painted the plate; with the process's peak
-// memory. Runs offscreen unless QT_QPA_PLATFORM says otherwise.
+// memory; the print once on the queue as it is and once with a stored registration correction
+// (argument 1), which must cost next to nothing. Runs offscreen unless QT_QPA_PLATFORM says
+// otherwise.
 // Run: source scripts/print-queues; plate_print --benchmark_counters_tabular=true
+#include "forms/Calibration.h"
 #include "forms/TEdit.h"
 #include "forms/TShape.h"
 #include "forms/uMain.h"
@@ -120,6 +123,9 @@ void BM_PrintUntilHandedToCups(benchmark::State &state) {
         state.SkipWithError("the cups-pdf queue is not among the printers");
         return;
     }
+    const bool calibrated = state.range(0) == 1;
+    if (calibrated)
+        SaveCalibration(queue, {2000, 5000, -2000, -5000});
     const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
     QAbstractButton &print = stage->Button("BitBtn2");
     for (auto _ : state) {
@@ -129,9 +135,17 @@ void BM_PrintUntilHandedToCups(benchmark::State &state) {
         state.ResumeTiming();
     }
     RemoveBenchPdfs(folder, start);
+    if (calibrated)
+        RemoveCalibration(queue);
     state.counters["peak_MiB"] = PeakMiB();
 }
-BENCHMARK(BM_PrintUntilHandedToCups)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3);
+BENCHMARK(BM_PrintUntilHandedToCups)
+    ->ArgName("calibrated")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->Repetitions(3);
 
 // Notes when a preview's page image first paints with a page, and closes the preview once
 // that paint has been done.

@@ -6,6 +6,7 @@
 #include "support/FakePrinter.h"
 
 #include <QLabel>
+#include <QPicture>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
@@ -75,6 +76,30 @@ TEST(PreviewWindow, OpensMaximizedZoomedToWidthWithThePageText) {
     EXPECT_EQ(report->RpPrinter(), nullptr);
     EXPECT_EQ(OpenPreview(), nullptr);
     FlushDeletes();
+}
+
+// A printer's registration correction is the paper's: the page images stay as they are.
+TEST(PreviewWindow, PrinterCorrectionLeavesThePageImagesAlone) {
+    FakePrinterSystem printers({FakePrinter{"P1"}});
+    QByteArray pages[2];
+    for (const bool corrected : {false, true}) {
+        auto report = PagesReport(1, "Quendrel");
+        AddWord(*report->Bands().front(), "Słowo", 500, 900);
+        if (corrected)
+            report->PrinterCalibration = [](const QString &) {
+                return TRpCalibration{{2000, 5000}, {-2000, -5000}};
+            };
+        PreviewAndThen(*report, [&](TRpStandardPreview &window) {
+            TRpPrinter *job = window.RpPreview->Job();
+            EXPECT_TRUE(job->Mapping().Correction.IsIdentity());
+            const std::unique_ptr<QPicture> page = job->GetPage(1);
+            pages[corrected] = QByteArray(page->data(), page->size());
+            QTest::keyClick(window.RpPreview, Qt::Key_Escape);
+        });
+        FlushDeletes();
+    }
+    EXPECT_FALSE(pages[0].isEmpty());
+    EXPECT_EQ(pages[1], pages[0]);
 }
 
 TEST(PreviewWindow, ZoomModesGiveTheirNumbers) {
