@@ -139,7 +139,7 @@ void TfKalibracja::ShowStored() {
     LabelZapisana->setText(
         stored == TCalibrationValues{}
             ? QStringLiteral("Zapisana korekcja: brak (drukarka drukuje bez korekcji)")
-            : QStringLiteral("Zapisana korekcja — poziomo: %1; pionowo: %2")
+            : QStringLiteral("Zapisana korekcja\n  poziomo: %1\n  pionowo: %2")
                   .arg(DescribeAxis(stored.ShiftXMicrometres, stored.StretchXPpm),
                        DescribeAxis(stored.ShiftYMicrometres, stored.StretchYPpm)));
 }
