@@ -1,14 +1,11 @@
 // Entry point of the printer calibration program: the calibration dialog on its own.
+#include "app/ProgramStart.h"
 #include "forms/uKalibracja.h"
 #include "platform/Application.h"
-#include "platform/Fonts.h"
-
-#include <QApplication>
 
 int main(int argc, char **argv) {
     QApplication application(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("pl.zovi.Merovan.Kalibracja"));
-    platform::InstallFontSubstitutions();
+    StartDesktopProgram(QStringLiteral("pl.zovi.Merovan.Kalibracja"));
     // The store and the messages go under the main program's name.
     platform::SetApplicationTitle(QStringLiteral("Merovan"));
     TfKalibracja dialog;
