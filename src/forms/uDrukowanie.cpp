@@ -171,9 +171,7 @@ void TfMain::Drukowanie(int mode) {
     FillPlate(*plate, ChosenPlateOrigin(sheetLayout, fills),
               {EditText(1), EditText(2), EditText(3), EditText(4)});
     ShowSheet(*plate, sheetLayout, fills);
-    plate->RpReport1->PrinterCalibration = [](const QString &printer) {
-        return StoredCorrection(printer);
-    };
+    plate->RpReport1->PrinterCalibration = StoredCorrection;
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     if (mode == 0) {

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QPushButton *Button(const char *name, const QString &caption, QWidget *parent) {
@@ -108,22 +110,26 @@ void TfKalibracja::PrintSheet(bool corrected) {
     TRpReport &report = *sheet->RpReport1;
     report.PrinterSettings().PrinterIndex = cbDrukarka->currentIndex();
     if (corrected)
-        report.PrinterCalibration = [](const QString &printer) {
-            return StoredCorrection(printer);
-        };
+        report.PrinterCalibration = StoredCorrection;
     report.Print();
 }
 
-void TfKalibracja::ReadingsChanged() {
+CalibrationReadings TfKalibracja::Typed() const {
     CalibrationReadings typed;
-    bool complete = true;
-    for (std::size_t i = 0; i < Readings.size(); ++i) {
+    for (std::size_t i = 0; i < Readings.size(); ++i)
         typed[i] = Readings[i]->text();
-        complete = complete && !typed[i].trimmed().isEmpty();
-    }
-    const auto result = complete ? CalibrationFromReadings(typed)
-                                 : std::variant<TCalibrationValues, QString>(QString());
-    if (const auto *values = std::get_if<TCalibrationValues>(&result)) {
+    return typed;
+}
+
+void TfKalibracja::ReadingsChanged() {
+    // Nothing to show until every field holds something.
+    const CalibrationReadings typed = Typed();
+    const bool complete = std::none_of(typed.begin(), typed.end(), [](const QString &reading) {
+        return reading.trimmed().isEmpty();
+    });
+    const auto result = CalibrationFromReadings(typed);
+    const auto *values = complete ? std::get_if<TCalibrationValues>(&result) : nullptr;
+    if (values) {
         LabelPoziomo->setText(QStringLiteral("Poziomo: ") +
                               DescribeAxis(values->ShiftXMicrometres, values->StretchXPpm));
         LabelPionowo->setText(QStringLiteral("Pionowo: ") +
@@ -145,10 +151,7 @@ void TfKalibracja::ShowStored() {
 }
 
 void TfKalibracja::SaveClick() {
-    CalibrationReadings typed;
-    for (std::size_t i = 0; i < Readings.size(); ++i)
-        typed[i] = Readings[i]->text();
-    const auto result = CalibrationFromReadings(typed);
+    const auto result = CalibrationFromReadings(Typed());
     if (const auto *message = std::get_if<QString>(&result)) {
         platform::ShowMessage(platform::MessageKind::Error, *message);
         return;

@@ -28,6 +28,7 @@ public:
     QString Printer() const;
 
 private:
+    CalibrationReadings Typed() const;
     void ReadingsChanged();
     void ShowStored();
 

@@ -284,33 +284,28 @@ public:
 
     bool setValue(const QString &keyPath, const QString &name,
                   const RegistryValue &value) override {
-        const auto components = KeyComponents(keyPath);
-        const QString file = RegistryStorePath();
-        if (!components)
-            return false;
-        return transact(file, [&](sqlite3 *db, int store) {
-            return write(db, store, *components, name, value);
+        return transact(keyPath, [&](sqlite3 *db, const QStringList &components) {
+            return write(db, components, name, value);
         });
     }
 
     bool deleteValue(const QString &keyPath, const QString &name) override {
-        const auto components = KeyComponents(keyPath);
-        const QString file = RegistryStorePath();
-        if (!components)
-            return false;
-        return transact(file, [&](sqlite3 *db, int store) {
-            if (!EnsureSchema(db) || !OwnAndTighten(store, 0600))
-                return false;
+        return transact(keyPath, [&](sqlite3 *db, const QStringList &components) {
             Statement remove(db, "DELETE FROM registry_values WHERE folded = ? AND key ="
                                  " (SELECT id FROM registry_keys WHERE folded = ?)");
-            return remove.bind(1, Fold(name)).bind(2, Fold(components->join(u'\\'))).step() ==
+            return remove.bind(1, Fold(name)).bind(2, Fold(components.join(u'\\'))).step() ==
                    SQLITE_DONE;
         });
     }
 
 private:
-    // Runs the change in one write transaction of the store file: all of it or nothing.
-    template <class Change> static bool transact(const QString &file, Change &&change) {
+    // Runs the change of the key in one write transaction of the store file: all of it or
+    // nothing, and only in a file that is this store.
+    template <class Change> static bool transact(const QString &keyPath, Change &&change) {
+        const auto components = KeyComponents(keyPath);
+        if (!components)
+            return false;
+        const QString file = RegistryStorePath();
         const Descriptor store = PrepareStoreFile(file);
         if (!store)
             return false;
@@ -321,17 +316,16 @@ private:
         // timeout instead of failing when it upgrades from reading.
         if (!Execute(db.get(), "BEGIN IMMEDIATE"))
             return false;
-        if (change(db.get(), *store) && Execute(db.get(), "COMMIT"))
+        // Only a file that is this store loses the rights of group and others.
+        if (EnsureSchema(db.get()) && OwnAndTighten(*store, 0600) &&
+            change(db.get(), *components) && Execute(db.get(), "COMMIT"))
             return true;
         Execute(db.get(), "ROLLBACK");
         return false;
     }
 
-    static bool write(sqlite3 *db, int store, const QStringList &components, const QString &name,
+    static bool write(sqlite3 *db, const QStringList &components, const QString &name,
                       const RegistryValue &value) {
-        // Only a file that is this store loses the rights of group and others.
-        if (!EnsureSchema(db) || !OwnAndTighten(store, 0600))
-            return false;
         const auto key = CreateKey(db, components);
         if (!key)
             return false;

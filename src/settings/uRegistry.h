@@ -40,9 +40,9 @@ public:
 
     TSettingsTag tag() const { return tag_; }
     bool isEmpty() const { return tag_ == TSettingsTag::Empty; }
-    QString toText() const;     // text of any kind, as the platform's conversion gives it
-    std::int32_t toInt() const; // 0 when not a number
-    bool toBool() const;        // non-zero numbers are true
+    QString toText() const;       // text of any kind, as the platform's conversion gives it
+    std::int32_t toInt() const;   // 0 when not a number
+    bool toBool() const;          // non-zero numbers are true
     double toDouble() const;
     std::int64_t toCurrency() const;
 
