@@ -50,6 +50,17 @@ protected:
     // Closes the main window with the window manager's close key.
     void CloseMain() { desktop.Keys(desktop.WaitForWindow("Druk Tabliczki"), "alt+F4"); }
 
+    // Starts the program and closes it: the store's error shows, is dismissed, and the
+    // program goes on running.
+    void ExpectCloseRefused(const char *store) {
+        ASSERT_TRUE(desktop.StartProgram());
+        CloseMain();
+        const qulonglong error = desktop.WaitForWindow(Title);
+        ASSERT_NE(error, 0u) << "no error shown for " << store;
+        desktop.Keys(error, "Return");
+        EXPECT_FALSE(desktop.ProgramEnded(1000));
+    }
+
     Desktop desktop;
     QString folder;
     QString store;
@@ -68,24 +79,14 @@ TEST_F(RealProgram, LinkedOrForeignStoreIsRefusedAndLeftAlone) {
         // Someone else's store, in the user's folder: only root can set this up.
         ASSERT_TRUE(QFile::copy(target, store));
         ASSERT_EQ(::chown(QFile::encodeName(store).constData(), 65534, 65534), 0);
-        ASSERT_TRUE(desktop.StartProgram());
-        CloseMain();
-        const qulonglong error = desktop.WaitForWindow(Title);
-        ASSERT_NE(error, 0u) << "no error shown for a foreign store";
-        desktop.Keys(error, "Return");
-        EXPECT_FALSE(desktop.ProgramEnded(1000));
+        ASSERT_NO_FATAL_FAILURE(ExpectCloseRefused("a foreign store"));
         EXPECT_EQ(QFileInfo(store).size(), 0);
         EXPECT_EQ(Mode(store), 0644u);
         desktop.StopProgram();
         ASSERT_TRUE(QFile::remove(store));
     }
     ASSERT_TRUE(QFile::link(target, store));
-    ASSERT_TRUE(desktop.StartProgram());
-    CloseMain();
-    const qulonglong error = desktop.WaitForWindow(Title);
-    ASSERT_NE(error, 0u) << "no error shown for a linked store";
-    desktop.Keys(error, "Return");
-    EXPECT_FALSE(desktop.ProgramEnded(1000));
+    ASSERT_NO_FATAL_FAILURE(ExpectCloseRefused("a linked store"));
     EXPECT_TRUE(desktop.WindowShown("Druk Tabliczki"));
     EXPECT_TRUE(QFileInfo(store).isSymLink());
     EXPECT_EQ(QFileInfo(target).size(), 0);
