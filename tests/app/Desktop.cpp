@@ -23,7 +23,7 @@ bool WaitFor(int milliseconds, const std::function<bool()> &done) {
 } // namespace
 
 Desktop::Desktop() {
-    for (const char *tool : {"Xvfb", "openbox", "xdotool", "xprop"})
+    for (const char *tool : {"Xvfb", "openbox", "xdotool", "xprop", "wmctrl"})
         if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty()) {
             why_ = QStringLiteral("%1 is not installed").arg(QLatin1String(tool));
             toolMissing_ = true;
@@ -44,7 +44,11 @@ Desktop::Desktop() {
         display_ = QStringLiteral(":%1").arg(number);
         server_.start(QStringLiteral("Xvfb"), {display_, QStringLiteral("-screen"),
                                                QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                                               QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                                               QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                                               // Every probe below connects and leaves; a
+                                               // server that resets each time refuses the
+                                               // client that comes during the reset.
+                                               QStringLiteral("-noreset")});
         server_.waitForStarted();
         // Taking clients, and still running: the display is this server's.
         const auto ended = [&] { return server_.waitForFinished(0); };
@@ -151,6 +155,16 @@ void Desktop::Click(qulonglong window, int x, int y) {
     Xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"), id,
              QString::number(x), QString::number(y)});
     Xdotool({QStringLiteral("click"), QStringLiteral("1")});
+}
+
+void Desktop::Close(qulonglong window) {
+    // The window manager's close request, as its title bar's button makes it. Its close key
+    // is not used: a key sent soon after the manager starts can reach the window instead.
+    QProcess tool;
+    tool.setProcessEnvironment(Environment());
+    tool.start(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"),
+                                          QString::number(window)});
+    tool.waitForFinished();
 }
 
 void Desktop::Keys(qulonglong window, const QString &keys) {

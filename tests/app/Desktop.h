@@ -33,6 +33,8 @@ public:
     QString Xdotool(const QStringList &arguments);
     // Clicks at a point of a window's client area.
     void Click(qulonglong window, int x, int y);
+    // Asks the window manager to close a window.
+    void Close(qulonglong window);
     // Gives a window the focus and presses keys there (xdotool key names).
     void Keys(qulonglong window, const QString &keys);
 

@@ -47,8 +47,7 @@ protected:
         return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777
                                                                           : 0;
     }
-    // Closes the main window with the window manager's close key.
-    void CloseMain() { desktop.Keys(desktop.WaitForWindow("Druk Tabliczki"), "alt+F4"); }
+    void CloseMain() { desktop.Close(desktop.WaitForWindow("Druk Tabliczki")); }
 
     // Starts the program and closes it: the store's error shows, is dismissed, and the
     // program goes on running.
