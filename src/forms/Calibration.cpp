@@ -10,8 +10,8 @@ namespace {
 // Both programs keep the corrections under the main program's name.
 const QString StoreTitle = QStringLiteral("Merovan");
 
-constexpr double MaxShiftMm = 5;
-constexpr double MaxStretch = 0.02;
+constexpr double MaxShiftMm = MaxShiftMicrometres / 1000.0;
+constexpr double MaxStretch = MaxStretchPpm / 1e6;
 
 std::optional<double> Millimetres(const QString &typed) {
     QString text = typed.trimmed();

@@ -95,6 +95,10 @@ TfKalibracja::TfKalibracja(int printerIndex, QWidget *parent) : QDialog(parent) 
             [this] { platform::Guarded([this] { RemoveClick(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(cbDrukarka, &QComboBox::currentIndexChanged, this, [this] { ShowStored(); });
+    // Without a printer there is nothing to print on and no printer to keep a correction for.
+    const bool printer = cbDrukarka->count() > 0;
+    for (QPushButton *button : {print, save, check, remove})
+        button->setEnabled(printer);
     ReadingsChanged();
     ShowStored();
 }
@@ -156,11 +160,12 @@ void TfKalibracja::SaveClick() {
         platform::ShowMessage(platform::MessageKind::Error, *message);
         return;
     }
+    // What is stored is shown whether the store took the change or refused it.
+    const StoredShown shown(*this);
     SaveCalibration(Printer(), std::get<TCalibrationValues>(result));
-    ShowStored();
 }
 
 void TfKalibracja::RemoveClick() {
+    const StoredShown shown(*this);
     RemoveCalibration(Printer());
-    ShowStored();
 }

@@ -28,6 +28,11 @@ public:
     QString Printer() const;
 
 private:
+    struct StoredShown {
+        TfKalibracja &dialog;
+        ~StoredShown() { dialog.ShowStored(); }
+    };
+
     CalibrationReadings Typed() const;
     void ReadingsChanged();
     void ShowStored();

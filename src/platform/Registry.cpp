@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
@@ -282,10 +283,12 @@ public:
         return RegistryValue{std::uint32_t(select.integer(0)), select.blob(1)};
     }
 
-    bool setValue(const QString &keyPath, const QString &name,
-                  const RegistryValue &value) override {
+    bool setValues(const QString &keyPath,
+                   const std::vector<std::pair<QString, RegistryValue>> &values) override {
         return transact(keyPath, [&](sqlite3 *db, const QStringList &components) {
-            return write(db, components, name, value);
+            return std::all_of(values.begin(), values.end(), [&](const auto &named) {
+                return write(db, components, named.first, named.second);
+            });
         });
     }
 

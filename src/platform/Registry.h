@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -33,10 +35,13 @@ public:
     virtual std::optional<RegistryValue> queryValue(const QString &keyPath,
                                                     const QString &name) = 0;
 
-    // Creates every missing key on the path and sets the value, all or nothing. False when
+    // Creates every missing key on the path and sets the values, all or nothing. False when
     // the store cannot be written; what it held before is then unchanged.
-    virtual bool setValue(const QString &keyPath, const QString &name,
-                          const RegistryValue &value) = 0;
+    virtual bool setValues(const QString &keyPath,
+                           const std::vector<std::pair<QString, RegistryValue>> &values) = 0;
+    bool setValue(const QString &keyPath, const QString &name, const RegistryValue &value) {
+        return setValues(keyPath, {{name, value}});
+    }
 
     // Removes the value; true also when there was none. False when the store cannot be
     // written; what it held before is then unchanged.

@@ -3,7 +3,7 @@
 #include "settings/uRegistry.h"
 
 #include <array>
-#include <optional>
+#include <cstdlib>
 
 namespace {
 
@@ -14,12 +14,13 @@ QString Section(const QString &printer) {
 struct Field {
     const char *name;
     qint32 TCalibrationValues::*value;
+    qint32 limit;
 };
 constexpr std::array<Field, 4> Fields{{
-    {"ShiftX", &TCalibrationValues::ShiftXMicrometres},
-    {"StretchX", &TCalibrationValues::StretchXPpm},
-    {"ShiftY", &TCalibrationValues::ShiftYMicrometres},
-    {"StretchY", &TCalibrationValues::StretchYPpm},
+    {"ShiftX", &TCalibrationValues::ShiftXMicrometres, MaxShiftMicrometres},
+    {"StretchX", &TCalibrationValues::StretchXPpm, MaxStretchPpm},
+    {"ShiftY", &TCalibrationValues::ShiftYMicrometres, MaxShiftMicrometres},
+    {"StretchY", &TCalibrationValues::StretchYPpm, MaxStretchPpm},
 }};
 
 } // namespace
@@ -34,21 +35,22 @@ TCalibrationValues ReadCalibration(const QString &title, const QString &printer)
         const TSettingsValue stored =
             ReadFromHKCUkey(title, Section(printer), QLatin1String(field.name),
                             int(TSettingsTag::Integer), TSettingsValue());
-        if (stored.tag() != TSettingsTag::Integer)
+        // A value beyond the plausible was not written here; it could even stretch the page
+        // to nothing.
+        const qint64 value = stored.toInt();
+        if (stored.tag() != TSettingsTag::Integer || std::abs(value) > field.limit)
             return {};
-        values.*field.value = stored.toInt();
+        values.*field.value = qint32(value);
     }
     return values;
 }
 
 void WriteCalibration(const QString &title, const QString &printer,
                       const TCalibrationValues &values) {
-    // The old values go first: a write refused half-way leaves no correction, never one
-    // made of old and new values.
-    DeleteCalibration(title, printer);
+    std::vector<std::pair<QString, TSettingsValue>> named;
     for (const Field &field : Fields)
-        WriteToHKCUkey(title, Section(printer), QLatin1String(field.name),
-                       TSettingsValue::Integer(values.*field.value));
+        named.emplace_back(QLatin1String(field.name), TSettingsValue::Integer(values.*field.value));
+    WriteValuesToHKCUkey(title, Section(printer), named);
 }
 
 void DeleteCalibration(const QString &title, const QString &printer) {

@@ -13,13 +13,20 @@ struct TCalibrationValues {
     friend bool operator==(const TCalibrationValues &, const TCalibrationValues &) = default;
 };
 
+// The largest correction that is plausible: a printer off by more than 5 mm or stretching
+// by more than 2 % is misread or broken, not misregistered.
+constexpr qint32 MaxShiftMicrometres = 5000;
+constexpr qint32 MaxStretchPpm = 20000;
+
 // The printer's name as one key: letters, digits, '-', '_' and '.' stay, every other byte of
 // its UTF-8 form becomes %XX, so no name can reach another key or nest one.
 QString CalibrationKeyName(const QString &printer);
 
-// The stored correction; all zero (none) when any value is missing or unreadable.
+// The stored correction; all zero (none) when any value is missing, unreadable or beyond the
+// plausible.
 TCalibrationValues ReadCalibration(const QString &title, const QString &printer);
-// Raise the store's error when it refuses the write.
+// All four values in one write: a refused write leaves the earlier correction whole. Raise the
+// store's error when it refuses.
 void WriteCalibration(const QString &title, const QString &printer,
                       const TCalibrationValues &values);
 void DeleteCalibration(const QString &title, const QString &printer);

@@ -266,14 +266,24 @@ bool IsReadTypeCode(int typeCode) {
 
 void WriteToHKCUkey(const QString &title, const QString &section, const QString &name,
                     const TSettingsValue &value) {
-    const auto stored = StoredForm(value);
-    if (!stored) {
-        platform::ShowMessage(platform::MessageKind::Plain, QStringLiteral("Błąd: WriteToHKCUkey"));
-        return;
+    WriteValuesToHKCUkey(title, section, {{name, value}});
+}
+
+void WriteValuesToHKCUkey(const QString &title, const QString &section,
+                          const std::vector<std::pair<QString, TSettingsValue>> &values) {
+    std::vector<std::pair<QString, platform::RegistryValue>> stored;
+    for (const auto &[name, value] : values) {
+        const auto form = StoredForm(value);
+        if (!form) {
+            platform::ShowMessage(platform::MessageKind::Plain,
+                                  QStringLiteral("Błąd: WriteToHKCUkey"));
+            return;
+        }
+        stored.emplace_back(name, *form);
     }
-    if (!platform::Service<platform::Registry>::get().setValue(KeyPath(title, section), name,
-                                                               *stored))
-        throw platform::Error(QStringLiteral("Failed to set data for '%1'").arg(name));
+    if (!stored.empty() &&
+        !platform::Service<platform::Registry>::get().setValues(KeyPath(title, section), stored))
+        throw platform::Error(QStringLiteral("Failed to set data for '%1'").arg(values[0].first));
 }
 
 void DeleteFromHKCUkey(const QString &title, const QString &section, const QString &name) {

@@ -7,7 +7,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <utility>
 #include <variant>
+#include <vector>
 
 // Tag numbers double as the type codes a read asks for.
 enum class TSettingsTag : int {
@@ -40,9 +42,9 @@ public:
 
     TSettingsTag tag() const { return tag_; }
     bool isEmpty() const { return tag_ == TSettingsTag::Empty; }
-    QString toText() const;       // text of any kind, as the platform's conversion gives it
-    std::int32_t toInt() const;   // 0 when not a number
-    bool toBool() const;          // non-zero numbers are true
+    QString toText() const;     // text of any kind, as the platform's conversion gives it
+    std::int32_t toInt() const; // 0 when not a number
+    bool toBool() const;        // non-zero numbers are true
     double toDouble() const;
     std::int64_t toCurrency() const;
 
@@ -55,6 +57,10 @@ private:
 
 void WriteToHKCUkey(const QString &title, const QString &section, const QString &name,
                     const TSettingsValue &value);
+// Several values of one key in one write: all of them land, or none does and the store keeps
+// what it held. Raises "Failed to set data for '%s'" with the first value's name.
+void WriteValuesToHKCUkey(const QString &title, const QString &section,
+                          const std::vector<std::pair<QString, TSettingsValue>> &values);
 
 // Removes a value; none there is no fault. Raises "Failed to delete data for '%s'".
 void DeleteFromHKCUkey(const QString &title, const QString &section, const QString &name);

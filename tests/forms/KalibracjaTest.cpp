@@ -2,12 +2,14 @@
 // refused naming the field, and the correction is saved, removed or kept when the store
 // refuses; the main window's printer list opens it for its printer.
 #include "forms/MainFixture.h"
+#include "forms/OrderStoreDouble.h"
 
 #include "forms/Calibration.h"
 #include "forms/uKalibracja.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -109,16 +111,40 @@ TEST_F(Kalibracja, SaveAndRemoveActOnTheChosenPrinterOnly) {
     EXPECT_TRUE(In<QLabel>(dialog, "LabelZapisana")->text().contains("brak"));
 }
 
-TEST_F(Kalibracja, StoreThatRefusesTheWriteShowsItsErrorAndKeepsTheReadings) {
-    BreakStore();
+// Whichever write the store refuses, its error shows, the readings stay, and the printer keeps
+// the correction it had, whole: never none, never a mix of the old and the new.
+TEST_F(Kalibracja, StoreThatRefusesTheWriteShowsItsErrorAndKeepsTheEarlierCorrection) {
+    const TCalibrationValues earlier{1000, 1000, 1000, 1000};
+    const TCalibrationValues typed{2000, 5000, -1720, -4000};
+    for (int refused = 1; refused <= 8; ++refused) {
+        SCOPED_TRACE(refused);
+        testing_support::MemoryRegistry store;
+        SaveCalibration("P1", earlier);
+        store.refuseFromWrite = store.writes + refused;
+        messages.shown.clear();
+        TfKalibracja dialog;
+        Type(dialog, {"22,1", "192.95", "18,2", "274,172"});
+        Press(dialog, "BitBtnZapisz");
+        if (messages.shown.empty()) {
+            EXPECT_EQ(StoredCalibration("P1"), typed);
+            continue;
+        }
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+        EXPECT_EQ(messages.shown[0].text, "Failed to set data for 'ShiftX'");
+        EXPECT_EQ(StoredCalibration("P1"), earlier);
+        EXPECT_TRUE(In<QLabel>(dialog, "LabelZapisana")->text().contains("+1,00 mm"));
+        EXPECT_EQ(In<QLineEdit>(dialog, "EditB")->text(), "192.95");
+        EXPECT_TRUE(In<QLabel>(dialog, "LabelPoziomo")->text().contains("+2,00 mm"));
+    }
+}
+
+TEST_F(Kalibracja, WithoutAPrinterNothingCanBePrintedSavedOrRemoved) {
+    SetPrinterCount(0);
     TfKalibracja dialog;
-    Type(dialog, {"22,1", "192.95", "18,2", "274,172"});
-    Press(dialog, "BitBtnZapisz");
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
-    EXPECT_EQ(messages.shown[0].text, "Failed to delete data for 'ShiftX'");
-    EXPECT_EQ(In<QLineEdit>(dialog, "EditB")->text(), "192.95");
-    EXPECT_TRUE(In<QLabel>(dialog, "LabelPoziomo")->text().contains("+2,00 mm"));
+    for (const char *button : {"BitBtnArkusz", "BitBtnZapisz", "BitBtnSprawdz", "BitBtnUsun"})
+        EXPECT_FALSE(In<QPushButton>(dialog, button)->isEnabled()) << button;
+    EXPECT_TRUE(In<QPushButton>(dialog, "BitBtnZamknij")->isEnabled());
 }
 
 TEST_F(Kalibracja, MainWindowsPrinterListOpensItForTheSelectedPrinter) {
@@ -142,7 +168,10 @@ TEST_F(Kalibracja, MainWindowsPrinterListOpensItForTheSelectedPrinter) {
         menu->actions()[0]->trigger();
         menu->close();
     });
-    emit list->customContextMenuRequested(QPoint(5, 5));
+    // The right mouse button on the list, as the operator presses it.
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            list->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list, &click);
     EXPECT_EQ(opened, "P3");
     EXPECT_EQ(list->currentIndex(), 2);
 }

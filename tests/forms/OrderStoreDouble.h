@@ -19,13 +19,15 @@ public:
         return found == values.end() ? std::nullopt : std::optional(*found);
     }
 
-    bool setValue(const QString &keyPath, const QString &name,
-                  const platform::RegistryValue &value) override {
-        accesses << QStringLiteral("write ") + name;
+    bool setValues(const QString &keyPath,
+                   const std::vector<std::pair<QString, platform::RegistryValue>> &set) override {
+        for (const auto &named : set)
+            accesses << QStringLiteral("write ") + named.first;
         ++writes;
         if (refuseFromWrite > 0 && writes >= refuseFromWrite)
             return false;
-        values[keyPath.toLower() + name.toLower()] = value;
+        for (const auto &[name, value] : set)
+            values[keyPath.toLower() + name.toLower()] = value;
         return true;
     }
 

@@ -38,18 +38,33 @@ TEST_F(CalibrationStore, EveryPrinterHasItsOwnKeyWhateverItsName) {
     EXPECT_EQ(ReadCalibration(kTitle, "Setup"), TCalibrationValues{});
 }
 
-TEST_F(CalibrationStore, MissingOrUnreadableValuesMeanNoCorrection) {
+TEST_F(CalibrationStore, MissingUnreadableOrImplausibleValuesMeanNoCorrection) {
     const QString section = QStringLiteral("Kalibracja\\P1");
-    WriteCalibration(kTitle, "P1", {100, 200, 300, 400});
-    DeleteFromHKCUkey(kTitle, section, "ShiftY");
-    EXPECT_EQ(ReadCalibration(kTitle, "P1"), TCalibrationValues{});
-    WriteCalibration(kTitle, "P1", {100, 200, 300, 400});
-    WriteToHKCUkey(kTitle, section, "StretchX", TSettingsValue::Text("200"));
-    EXPECT_EQ(ReadCalibration(kTitle, "P1"), TCalibrationValues{});
-    WriteCalibration(kTitle, "P1", {100, 200, 300, 400});
-    DeleteCalibration(kTitle, "P1");
-    EXPECT_EQ(ReadCalibration(kTitle, "P1"), TCalibrationValues{});
+    const auto set = [&](const char *name, const TSettingsValue &value) {
+        return [=] { WriteToHKCUkey(kTitle, section, name, value); };
+    };
+    const struct {
+        const char *what;
+        std::function<void()> change;
+    } cases[] = {
+        {"one value missing", [&] { DeleteFromHKCUkey(kTitle, section, "ShiftY"); }},
+        {"a text", set("StretchX", TSettingsValue::Text("200"))},
+        {"a shift over 5 mm", set("ShiftY", TSettingsValue::Integer(5001))},
+        {"a stretch over 2 %", set("StretchX", TSettingsValue::Integer(-20001))},
+        {"the page stretched to nothing", set("StretchY", TSettingsValue::Integer(-1000000))},
+        {"the smallest integer", set("ShiftX", TSettingsValue::Integer(INT32_MIN))},
+        {"removed", [&] { DeleteCalibration(kTitle, "P1"); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteCalibration(kTitle, "P1", {100, 200, 300, 400});
+        c.change();
+        EXPECT_EQ(ReadCalibration(kTitle, "P1"), TCalibrationValues{});
+    }
     DeleteCalibration(kTitle, "P1"); // nothing there is no fault
+    const TCalibrationValues largest{5000, 20000, -5000, -20000};
+    WriteCalibration(kTitle, "P1", largest);
+    EXPECT_EQ(ReadCalibration(kTitle, "P1"), largest);
 }
 
 } // namespace
