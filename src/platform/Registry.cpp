@@ -157,17 +157,18 @@ QByteArray JournalName(const QByteArray &file) {
     return file + "-journal";
 }
 
-// A name inside the store's folder: not there, or an entry SQLite may open. A link is never
-// followed, for the store or its journal: through it a write would land in someone else's file.
-bool NoLinkAt(int folder, const QByteArray &name) {
+// The store's journal: not there, or a plain file of this user's. A link is never followed:
+// through it a write would land in someone else's file. Someone else's journal would be
+// played back into the store by the next open.
+bool OwnJournalAt(int folder, const QByteArray &name) {
     struct stat info;
     if (::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return errno == ENOENT;
-    return !S_ISLNK(info.st_mode);
+    return S_ISREG(info.st_mode) && info.st_uid == ::geteuid();
 }
 
-// For a read: the store's folder and file are there and neither is a link. Nothing is made or
-// changed.
+// For a read: the store's folder and file are there, neither is a link, and any journal is
+// the user's own. Nothing is made or changed.
 bool ReadableStore(const QString &file) {
     const QByteArray path = QFile::encodeName(file);
     const qsizetype slash = path.lastIndexOf('/');
@@ -178,7 +179,7 @@ bool ReadableStore(const QString &file) {
     const QByteArray name = path.mid(slash + 1);
     struct stat info;
     return ::fstatat(*folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-           S_ISREG(info.st_mode) && NoLinkAt(*folder, JournalName(name));
+           S_ISREG(info.st_mode) && OwnJournalAt(*folder, JournalName(name));
 }
 
 // The entry is this user's; whatever group and others may do with it is taken away, the
@@ -205,7 +206,7 @@ Descriptor PrepareStoreFile(const QString &file) {
     if (!folder || !OwnAndTighten(*folder, 0700))
         return nullptr;
     const QByteArray name = path.mid(slash + 1);
-    if (!NoLinkAt(*folder, JournalName(name)))
+    if (!OwnJournalAt(*folder, JournalName(name)))
         return nullptr;
     if (Descriptor created = Adopt(::openat(
             *folder, name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)))

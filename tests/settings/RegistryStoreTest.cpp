@@ -235,7 +235,7 @@ TEST_F(RegistryStore, LinkedStoreIsTreatedAsDamaged) {
 }
 
 // Loose rights of the user's own folder and file are taken away by a write; a folder or file
-// of someone else's is refused.
+// of someone else's is refused, and someone else's journal is never played back into the store.
 TEST_F(RegistryStore, WriteTightensOwnStoreAndRefusesAForeignOne) {
     StoreSample();
     ASSERT_TRUE(SetMode(storeFolder(), 0777));
@@ -246,12 +246,22 @@ TEST_F(RegistryStore, WriteTightensOwnStoreAndRefusesAForeignOne) {
 
     if (::geteuid() != 0)
         GTEST_SKIP() << "giving a file to another user needs root";
-    for (const QString &foreign : {storeFile(), storeFolder()}) {
+    const struct {
+        QString foreign;
+        QString readAndWrite;
+    } cases[] = {
+        {storeFile(), kStoredAndRefused},
+        {storeFolder(), kStoredAndRefused},
+        {storeFile() + "-journal", kDefaultsAndRefused},
+    };
+    for (const auto &c : cases) {
         QDir(storeFolder()).removeRecursively();
         StoreSample();
-        ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+        if (!QFile::exists(c.foreign))
+            WriteFile(c.foreign, "a journal left by someone else");
+        ASSERT_EQ(::chown(QFile::encodeName(c.foreign).constData(), 65534, 65534), 0);
         const auto before = Snapshot(home());
-        EXPECT_EQ(ReadAndWrite(), kStoredAndRefused) << foreign.toStdString();
-        EXPECT_EQ(Snapshot(home()), before) << foreign.toStdString();
+        EXPECT_EQ(ReadAndWrite(), c.readAndWrite) << c.foreign.toStdString();
+        EXPECT_EQ(Snapshot(home()), before) << c.foreign.toStdString();
     }
 }
