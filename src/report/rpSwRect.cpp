@@ -4,9 +4,9 @@
 
 namespace {
 
-// Hundredths of an inch in device pixels: 2.54 turns them into tenths of a millimetre.
-int HundredthsToPixels(int hundredths, long double pixelsPerTenth) {
-    return int(RoundHalfEven(hundredths * pixelsPerTenth * 2.54L));
+// Hundredths of an inch in tenths of a millimetre.
+long double Tenths(int hundredths) {
+    return hundredths * 2.54L;
 }
 
 } // namespace
@@ -22,12 +22,10 @@ void TRpShadowRect::RenderItem(int offsetX, int offsetY) {
     platform::Canvas &canvas = device->Canvas();
     const TRpDeviceMapping &mapping = device->Mapping();
 
-    const int shadowX =
-        shadowWidth_ == 0 ? 0 : HundredthsToPixels(shadowWidth_, mapping.PixelsPerTenthX);
-    const int shadowY =
-        shadowWidth_ == 0 ? 0 : HundredthsToPixels(shadowWidth_, mapping.PixelsPerTenthY);
-    const int cornerWidth = HundredthsToPixels(curve_, mapping.PixelsPerTenthX);
-    const int cornerHeight = HundredthsToPixels(curve_, mapping.PixelsPerTenthY);
+    const int shadowX = shadowWidth_ == 0 ? 0 : mapping.LengthX(Tenths(shadowWidth_));
+    const int shadowY = shadowWidth_ == 0 ? 0 : mapping.LengthY(Tenths(shadowWidth_));
+    const int cornerWidth = mapping.LengthX(Tenths(curve_));
+    const int cornerHeight = mapping.LengthY(Tenths(curve_));
 
     const PageBox box = BoxAt(offsetX, offsetY);
     const int x1 = mapping.DeviceX(box.left);
