@@ -48,7 +48,11 @@ public:
             const double tick = x + i * VernierPitch;
             const double height = i % 5 == 0 ? 5 : 3.5;
             Bar(tick - LineWidth / 2, vernierTop + 5 - height, LineWidth, height);
-            if (i % 5 == 0)
+            // The 0 stands beside the mark's line, not struck through by it.
+            if (i == 0)
+                Text(QStringLiteral("0"), tick - 3.4, vernierTop - 3.5, 3, 3.5, 6, false,
+                     TAlignment::taRightJustify);
+            else if (i % 5 == 0)
                 Text(QString::number(i), tick - 1.5, vernierTop - 3.5, 3, 3.5, 6, false,
                      TAlignment::taCenter);
         }
@@ -64,8 +68,8 @@ public:
             const double width = i % 5 == 0 ? 5 : 3.5;
             Bar(vernierLeft + 5 - width, tick - LineWidth / 2, width, LineWidth);
             if (i % 5 == 0)
-                Text(QString::number(i), vernierLeft - 4.5, tick - 1.6, 4, 3.5, 6, false,
-                     TAlignment::taRightJustify);
+                Text(QString::number(i), vernierLeft - 4.5, i == 0 ? tick - 3.5 : tick - 1.6, 4,
+                     3.5, 6, false, TAlignment::taRightJustify);
         }
         Text(QLatin1String(name), left - 14, y - 5, 12, 10, 24, true, TAlignment::taRightJustify);
     }
