@@ -213,8 +213,10 @@ void TEdit::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 void TEdit::dropEvent(QDropEvent *event) {
-    // Text moved within the field is already the field's own.
-    if (event->source() == this || isReadOnly() || !event->mimeData()->hasText()) {
+    // Text moved within the field is already the field's own; a copy within it adds to its
+    // length, so it goes in as any other insertion does.
+    const bool movedWithin = event->source() == this && event->dropAction() == Qt::MoveAction;
+    if (movedWithin || isReadOnly() || !event->mimeData()->hasText()) {
         QLineEdit::dropEvent(event);
         return;
     }
