@@ -98,7 +98,7 @@ bool TRpPageList::MoveTo(int page) {
     const qint64 size = stream_.Size();
     while (at < page) {
         const std::optional<qint64> next = ReadInt(position + 4);
-        if (!next || *next <= position + RecordOverhead || *next > size)
+        if (!next || *next < position + RecordOverhead || *next > size)
             return Rewind();
         position = *next;
         ++at;
