@@ -162,8 +162,8 @@ void Desktop::Close(qulonglong window) {
     // is not used: a key sent soon after the manager starts can reach the window instead.
     QProcess tool;
     tool.setProcessEnvironment(Environment());
-    tool.start(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"),
-                                          QString::number(window)});
+    tool.start(QStringLiteral("wmctrl"),
+               {QStringLiteral("-i"), QStringLiteral("-c"), QString::number(window)});
     tool.waitForFinished();
 }
 
