@@ -4,6 +4,13 @@ include(GNUInstallDirs)
 
 set(MEROVAN_HOMEPAGE "https://merovan.example.invalid" CACHE STRING
     "The project's home page: the package's Homepage field and the AppStream URLs")
+# Software centres download the screenshot: it must be where this repository's
+# packaging/screenshots/main-window.png is served, which the home page need not be.
+set(MEROVAN_SCREENSHOT_URL "" CACHE STRING
+    "Where packaging/screenshots/main-window.png is served (default: below the home page)")
+if(NOT MEROVAN_SCREENSHOT_URL)
+  set(MEROVAN_SCREENSHOT_URL "${MEROVAN_HOMEPAGE}/raw/main/packaging/screenshots/main-window.png")
+endif()
 set(MEROVAN_APP_ID pl.zovi.Merovan)
 set(MEROVAN_MAINTAINER "ZOVI Software <merovan@example.invalid>")
 set(MEROVAN_PACKAGING ${CMAKE_CURRENT_LIST_DIR})
