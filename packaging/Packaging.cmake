@@ -94,8 +94,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so no binary names them: the report's and the windows' fonts, the
-# mail program's opener, and CUPS behind Qt's printer plugin.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-liberation2, xdg-utils, libcups2")
+# mail program's opener, CUPS behind Qt's printer plugin, and the cursor library Qt's X11
+# plugin opens for the desktop's pointer (only a recommended package brings it otherwise).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-liberation, fonts-liberation2, xdg-utils, libcups2, libxcursor1")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
