@@ -49,12 +49,9 @@ public:
             const double height = i % 5 == 0 ? 5 : 3.5;
             Bar(tick - LineWidth / 2, vernierTop + 5 - height, LineWidth, height);
             // The 0 stands beside the mark's line, not struck through by it.
-            if (i == 0)
-                Text(QStringLiteral("0"), tick - 3.4, vernierTop - 3.5, 3, 3.5, 6, false,
-                     TAlignment::taRightJustify);
-            else if (i % 5 == 0)
-                Text(QString::number(i), tick - 1.5, vernierTop - 3.5, 3, 3.5, 6, false,
-                     TAlignment::taCenter);
+            if (i % 5 == 0)
+                Text(QString::number(i), i == 0 ? tick - 3.4 : tick - 1.5, vernierTop - 3.5, 3, 3.5,
+                     6, false, i == 0 ? TAlignment::taRightJustify : TAlignment::taCenter);
         }
         Text(QLatin1String(name), x - 12, top - 12, 24, 10, 24, true, TAlignment::taCenter);
     }
@@ -67,6 +64,7 @@ public:
             const double tick = y + i * VernierPitch;
             const double width = i % 5 == 0 ? 5 : 3.5;
             Bar(vernierLeft + 5 - width, tick - LineWidth / 2, width, LineWidth);
+            // The 0 stands above the mark's line.
             if (i % 5 == 0)
                 Text(QString::number(i), vernierLeft - 4.5, i == 0 ? tick - 3.5 : tick - 1.6, 4,
                      3.5, 6, false, TAlignment::taRightJustify);

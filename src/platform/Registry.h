@@ -39,9 +39,6 @@ public:
     // the store cannot be written; what it held before is then unchanged.
     virtual bool setValues(const QString &keyPath,
                            const std::vector<std::pair<QString, RegistryValue>> &values) = 0;
-    bool setValue(const QString &keyPath, const QString &name, const RegistryValue &value) {
-        return setValues(keyPath, {{name, value}});
-    }
 
     // Removes the value; true also when there was none. False when the store cannot be
     // written; what it held before is then unchanged.

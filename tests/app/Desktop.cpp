@@ -129,12 +129,16 @@ bool Desktop::ProgramEnded(int milliseconds, int *exitCode) {
     return true;
 }
 
-QString Desktop::Xdotool(const QStringList &arguments) {
+QString Desktop::Run(const QString &program, const QStringList &arguments) const {
     QProcess tool;
     tool.setProcessEnvironment(Environment());
-    tool.start(QStringLiteral("xdotool"), arguments);
+    tool.start(program, arguments);
     tool.waitForFinished();
     return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+}
+
+QString Desktop::Xdotool(const QStringList &arguments) {
+    return Run(QStringLiteral("xdotool"), arguments);
 }
 
 qulonglong Desktop::WaitForWindow(const QString &title, int milliseconds) {
@@ -160,11 +164,8 @@ void Desktop::Click(qulonglong window, int x, int y) {
 void Desktop::Close(qulonglong window) {
     // The window manager's close request, as its title bar's button makes it. Its close key
     // is not used: a key sent soon after the manager starts can reach the window instead.
-    QProcess tool;
-    tool.setProcessEnvironment(Environment());
-    tool.start(QStringLiteral("wmctrl"),
-               {QStringLiteral("-i"), QStringLiteral("-c"), QString::number(window)});
-    tool.waitForFinished();
+    Run(QStringLiteral("wmctrl"),
+        {QStringLiteral("-i"), QStringLiteral("-c"), QString::number(window)});
 }
 
 void Desktop::Keys(qulonglong window, const QString &keys) {

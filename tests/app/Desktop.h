@@ -40,6 +40,8 @@ public:
 
 private:
     QProcessEnvironment Environment() const;
+    // Runs a tool on this desktop; its standard output.
+    QString Run(const QString &program, const QStringList &arguments) const;
 
     bool ready_ = false;
     bool toolMissing_ = false;
