@@ -47,6 +47,11 @@ public:
             printer.setDocName(title);
         });
     }
+    // A file keeps no jobs: the document is done once written.
+    platform::PrintJobStatus jobStatus(const QString &, int) override {
+        return {platform::PrintJobStatus::State::Completed};
+    }
+    void cancelJob(const QString &, int) override {}
 
 private:
     static constexpr const char *Name = "PDF file";

@@ -139,4 +139,33 @@ void ApplyDeviceMode(const DeviceMode &mode, QPrinter &printer) {
         printer.setCollateCopies(mode.dmCollate != 0);
 }
 
+QStringList CupsOptionsOf(const DeviceMode &mode) {
+    QStringList options;
+    QPageSize paper = PageSizeOf(mode);
+    if (!paper.isValid())
+        paper = QPageSize(QPageSize::A4);
+    options << QStringLiteral("media") << paper.key();
+    const int copies = mode.declares(DM_COPIES) ? qMax<int>(1, mode.dmCopies) : 1;
+    if (copies > 1) {
+        options << QStringLiteral("copies") << QString::number(copies);
+        if (mode.declares(DM_COLLATE) && mode.dmCollate != 0)
+            options << QStringLiteral("Collate") << QStringLiteral("True");
+    }
+    switch (mode.declares(DM_DUPLEX) ? DuplexOf(mode.dmDuplex) : QPrinter::DuplexNone) {
+    case QPrinter::DuplexLongSide:
+        options << QStringLiteral("sides") << QStringLiteral("two-sided-long-edge");
+        break;
+    case QPrinter::DuplexShortSide:
+        options << QStringLiteral("sides") << QStringLiteral("two-sided-short-edge");
+        break;
+    default:
+        options << QStringLiteral("sides") << QStringLiteral("one-sided");
+        break;
+    }
+    if (mode.declares(DM_ORIENTATION) && mode.dmOrientation == DMORIENT_LANDSCAPE)
+        options << QStringLiteral("landscape") << QString();
+    options << QStringLiteral("print-scaling") << QStringLiteral("none");
+    return options;
+}
+
 } // namespace platform

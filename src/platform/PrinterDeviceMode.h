@@ -6,6 +6,7 @@
 #include "PrinterSystem.h"
 
 #include <QList>
+#include <QStringList>
 
 class QPageSize;
 class QPrinter;
@@ -26,5 +27,11 @@ DeviceMode DefaultDeviceMode(const QPrinterInfo &printer);
 // Applies every field the mode declares to `printer`. The paper is the named size of
 // dmPaperSize unless dmPaperWidth and dmPaperLength ask for a different size.
 void ApplyDeviceMode(const DeviceMode &mode, QPrinter &printer);
+
+// The job options a CUPS queue is asked for with a document printed in the mode (name, value,
+// name, value, ...): the options Qt's own CUPS engine sends for the same settings (media,
+// copies and collation, sides, landscape), and no scaling: the page is placed exactly as
+// drawn, never fitted to the printable area.
+QStringList CupsOptionsOf(const DeviceMode &mode);
 
 } // namespace platform

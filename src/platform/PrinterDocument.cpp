@@ -1,5 +1,7 @@
 #include "PrinterDocument.h"
 
+#include "Application.h"
+
 namespace platform {
 
 PrinterDocument::PrinterDocument(const std::function<void(QPrinter &)> &setUp) {
@@ -17,8 +19,10 @@ bool PrinterDocument::startPage() {
     return painter_.isActive() && printer_.newPage();
 }
 
-bool PrinterDocument::endDocument() {
-    return painter_.isActive() && painter_.end();
+int PrinterDocument::endDocument() {
+    if (!painter_.isActive() || !painter_.end())
+        throw Error(QStringLiteral("nie udało się zakończyć dokumentu"));
+    return 0;
 }
 
 void PrinterDocument::abortDocument() {

@@ -1,4 +1,4 @@
-// A document spooled through a Qt printer: the printer is set up by the caller for one
+// A document drawn through a Qt printer: the printer is set up by the caller for one
 // document, the painter begins on the first page.
 #pragma once
 
@@ -20,7 +20,9 @@ public:
 
     bool startPage() override;
     void endPage() override {}
-    bool endDocument() override;
+    // Finishes the drawing; 0, since the document is no job of a printer system. Raises when
+    // the printer could not finish it.
+    int endDocument() override;
     void abortDocument() override;
     QPainter &painter() override { return painter_; }
 

@@ -1,12 +1,13 @@
 #include "PrinterSystem.h"
 
 #include "Application.h"
+#include "CupsJobs.h"
 #include "PrinterDeviceMode.h"
 #include "PrinterDocument.h"
+#include "TemporaryFile.h"
 
 #include <QHash>
 #include <QPainter>
-#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -39,11 +40,19 @@ void PrinterSystem::setPrinterIndex(int index) {
     selected_ = names[index];
 }
 
-namespace {
+void PrinterSystem::selectPrinter(const QString &name) {
+    if (!printerNames().contains(name))
+        throw Error(NoSuchPrinter(name));
+    selected_ = name;
+}
 
-// The CUPS job options of a Qt printer: a property of its print engine under the key Qt's
-// CUPS support uses, a list of option names and values.
-constexpr auto CupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+QString NoSuchPrinter(const QString &name) {
+    return QStringLiteral("Drukarka „%1” jest niedostępna: nie ma jej na liście drukarek "
+                          "systemu (usunięto ją albo system drukowania nie działa)")
+        .arg(name);
+}
+
+namespace {
 
 // A printer set up for one document: the printer's resolution, its settings for the next
 // document, full-page mode so device pixel (0, 0) is the paper's corner.
@@ -52,6 +61,41 @@ void Prepare(QPrinter &printer, const QString &name, const DeviceMode &mode) {
     ApplyDeviceMode(mode, printer);
     printer.setFullPage(true);
 }
+
+// A document for a CUPS queue: drawn exactly as Qt's CUPS engine draws it (a PDF at the
+// printer's high resolution, full page), kept in a file without a name, then handed to the
+// queue through libcups with every answer checked.
+class CupsDocument final : public SpoolDocument {
+public:
+    CupsDocument(const QString &printer, const QString &title, const DeviceMode &mode)
+        : printer_(printer), title_(title), options_(CupsOptionsOf(mode)),
+          file_(OpenNamelessTemporaryFile()), pdf_([&](QPrinter &device) {
+              device.setOutputFormat(QPrinter::PdfFormat);
+              // The PDF engine opens its output by name: the file's own entry in /proc
+              // reaches the nameless file.
+              if (file_)
+                  device.setOutputFileName(QStringLiteral("/proc/self/fd/%1").arg(file_->handle()));
+              ApplyDeviceMode(mode, device);
+              device.setFullPage(true);
+              device.setDocName(title);
+          }) {}
+
+    bool startPage() override { return file_ && pdf_.startPage(); }
+    void endPage() override { pdf_.endPage(); }
+    int endDocument() override {
+        pdf_.endDocument();
+        return SubmitPdfJob(printer_, title_, options_, *file_);
+    }
+    void abortDocument() override { pdf_.abortDocument(); }
+    QPainter &painter() override { return pdf_.painter(); }
+
+private:
+    QString printer_;
+    QString title_;
+    QStringList options_;
+    std::unique_ptr<QFile> file_;
+    PrinterDocument pdf_;
+};
 
 class QtPrinterSystem final : public PrinterSystem {
 public:
@@ -99,16 +143,11 @@ public:
     }
     std::unique_ptr<SpoolDocument> startDocument(const QString &printer,
                                                  const QString &title) override {
-        const DeviceMode mode = deviceMode(printer).value_or(DeviceMode{});
-        return std::make_unique<PrinterDocument>([&](QPrinter &device) {
-            Prepare(device, printer, mode);
-            device.setDocName(title);
-            // The page is placed exactly as drawn: never fitted to the printable area.
-            QStringList options = device.printEngine()->property(CupsOptionsKey).toStringList();
-            options << QStringLiteral("print-scaling") << QStringLiteral("none");
-            device.printEngine()->setProperty(CupsOptionsKey, options);
-        });
+        return std::make_unique<CupsDocument>(printer, title,
+                                              deviceMode(printer).value_or(DeviceMode{}));
     }
+    PrintJobStatus jobStatus(const QString &, int job) override { return CupsJobStatus(job); }
+    void cancelJob(const QString &printer, int job) override { CancelCupsJob(printer, job); }
 
 private:
     QHash<QString, DeviceMode> modes_; // each printer's settings for its next document

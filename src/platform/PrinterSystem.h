@@ -1,6 +1,7 @@
 // The printers the platform offers the user, in the platform's order, the process-wide
-// current printer, each printer's device mode and capabilities, and spooling. A position in
-// the printer list is a printer index everywhere in the system.
+// current printer, each printer's device mode and capabilities, spooling, and the fate of a
+// job handed over. A printer is known by its name; a position in the printer list is a
+// printer index only where the report engine's settings ask for one.
 #pragma once
 
 #include <QList>
@@ -79,12 +80,27 @@ public:
     // False when the printer cannot take the page.
     virtual bool startPage() = 0;
     virtual void endPage() = 0;
-    // False when the document could not be handed to the printer.
-    virtual bool endDocument() = 0;
+    // Hands the document to the printer: its job number with the printer system, 0 when the
+    // printer keeps no jobs (a file). Raises Error with the printer system's own reason when
+    // the document is refused; nothing is then queued.
+    virtual int endDocument() = 0;
     virtual void abortDocument() = 0;
     // The painter on the printer, active from the document start to its end; device pixel
     // (0, 0) is the corner of the printable area.
     virtual QPainter &painter() = 0;
+};
+
+// What the printer system says of a job it took, and of the job's printer at that moment.
+struct PrintJobStatus {
+    enum class State { Pending, Held, Processing, Stopped, Cancelled, Aborted, Completed, Unknown };
+    State state = State::Unknown; // Unknown: the printer system no longer knows the job
+    QStringList jobReasons;       // job-state-reasons, "none" left out
+    QString jobMessage;           // what the printer last said while printing this job
+    bool printerStopped = false;  // the queue is stopped (disabled or paused)
+    bool printerAccepting = true;
+    QStringList printerReasons; // printer-state-reasons, "none" left out
+    QString printerMessage;
+    QString failure; // empty when the printer system answered; else why it did not
 };
 
 class PrinterSystem {
@@ -107,6 +123,10 @@ public:
     // Starts a document named `title` with the printer's current settings.
     virtual std::unique_ptr<SpoolDocument> startDocument(const QString &printer,
                                                          const QString &title) = 0;
+    // Where a job handed to the printer stands now.
+    virtual PrintJobStatus jobStatus(const QString &printer, int job) = 0;
+    // Cancels the job; raises Error with the printer system's reason when it refuses.
+    virtual void cancelJob(const QString &printer, int job) = 0;
 
     // The process-wide current printer: the platform's default (looked up when first
     // needed) until a printer is selected, then the one selected last. Empty when no
@@ -117,11 +137,17 @@ public:
     // Selects the printer at `index` in a fresh list; -1 returns to the default. Any other
     // position outside the list raises "Printer index out of range".
     void setPrinterIndex(int index);
+    // Selects the printer of that name; raises NoSuchPrinter's message when the platform
+    // does not list it now.
+    void selectPrinter(const QString &name);
 
     static PrinterSystem &real();
 
 private:
     QString selected_; // empty: not looked up yet
 };
+
+// "Drukarka „…” jest niedostępna…": a printer the platform does not list.
+QString NoSuchPrinter(const QString &name);
 
 } // namespace platform

@@ -127,18 +127,26 @@ void TPrinterSettings::WriteDeviceMode() {
     printers.setDeviceMode(current, *mode);
 }
 
-void TPrinterSettings::SelectPrinter(int index) {
+void TPrinterSettings::SelectPrinter(int index, const QString &name) {
     PrinterSystem &printers = Service<PrinterSystem>::get();
     const QStringList names = printers.printerNames();
-    if (names.isEmpty() || UseStandardPrinter || index == -1 || index == printers.printerIndex())
+    if (names.isEmpty() || UseStandardPrinter)
         return;
-    printers.setPrinterIndex(index);
+    if (!name.isEmpty()) {
+        if (names.contains(name) && name == printers.currentPrinter())
+            return;
+        printers.selectPrinter(name);
+    } else {
+        if (index == -1 || index == printers.printerIndex())
+            return;
+        printers.setPrinterIndex(index);
+    }
     ReadPrinterSettings();
 }
 
 void ApplyPrinterSettings(const TRpReportPrinterSettings &report, const TRpPage &page,
                           TPrinterSettings &live) {
-    live.SelectPrinter(report.PrinterIndex);
+    live.SelectPrinter(report.PrinterIndex, report.PrinterName);
     if (page.PaperSize() == TRpPaperSize::Default || live.IsSupported(page.PaperSize()))
         live.PaperSize = page.PaperSize();
     if (live.Declares(platform::DM_ORIENTATION))

@@ -14,6 +14,9 @@
 class TRpReportPrinterSettings {
 public:
     int PrinterIndex = -1; // position in the printer list; -1 keeps the current printer
+    // The printer by its name; when given it decides instead of PrinterIndex, and a printer
+    // the platform no longer lists is an error rather than another printer.
+    QString PrinterName;
     int Copies = 1;
     TRpBin OutputBin = TRpBin::Auto;
     int FirstPage = 0; // range of pages sent to the printer; 0 means no limit
@@ -83,9 +86,9 @@ public:
     // Writes the settings into the current printer's device mode, for its next document.
     void WriteDeviceMode();
 
-    // The printer step of applying a report's settings: selects the printer at `index`
-    // for this and every later job, unless nothing is to change.
-    void SelectPrinter(int index);
+    // The printer step of applying a report's settings: selects the printer named, or else
+    // the one at `index`, for this and every later job, unless nothing is to change.
+    void SelectPrinter(int index, const QString &name = {});
     // The paper asked for, in whole tenths of a millimetre, portrait width and length: the
     // table's for a named size, the settings' own for Default and Custom.
     int RequestedPaperWidth() const;

@@ -175,8 +175,10 @@ void TRpPrinter::NewPage() {
         page_ = PicturePage(true);
     } else if (InPrintedRange(pageCount_)) {
         PrinterSystem &printers = Service<PrinterSystem>::get();
-        if (!document_)
-            document_ = printers.startDocument(printers.currentPrinter(), Title);
+        if (!document_) {
+            handedOver_ = {printers.currentPrinter(), 0, mapping_.Correction};
+            document_ = printers.startDocument(handedOver_.Printer, Title);
+        }
         if (!document_->startPage())
             throw ERpError(
                 QStringLiteral("Cannot start printing on %1").arg(printers.currentPrinter()));
@@ -198,12 +200,16 @@ void TRpPrinter::NewPage() {
 void TRpPrinter::EndJob() {
     if (status_ != TRpJobStatus::Busy)
         return;
-    bool handedOver = true;
+    QString refusal;
     if (Destination == TRpDestination::Printer) {
         page_.reset();
         if (document_) {
             document_->endPage();
-            handedOver = document_->endDocument();
+            try {
+                handedOver_.Job = document_->endDocument();
+            } catch (const platform::Error &refused) {
+                refusal = refused.message();
+            }
             document_.reset();
         }
     } else if (page_) {
@@ -214,12 +220,11 @@ void TRpPrinter::EndJob() {
     QCoreApplication::processEvents();
     if (Destination == TRpDestination::PageImages)
         pageList_->WriteHeader();
-    // A document the printer did not take is not reported as printed.
-    if (!handedOver) {
-        PrinterSystem &printers = Service<PrinterSystem>::get();
-        throw ERpError(
-            QStringLiteral("Cannot hand the document to %1").arg(printers.currentPrinter()));
-    }
+    // A document the printer did not take is not reported as printed; the printer system's
+    // own words say why.
+    if (!refusal.isNull())
+        throw ERpError(QStringLiteral("Drukarka „%1” nie przyjęła wydruku: %2")
+                           .arg(handedOver_.Printer, refusal));
 }
 
 void TRpPrinter::AbortJob() {

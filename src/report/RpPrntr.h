@@ -5,6 +5,7 @@
 
 #include "platform/Application.h"
 #include "platform/PrinterSystem.h"
+#include "report/RpCalibration.h"
 #include "report/RpDevice.h"
 #include "report/RpPageList.h"
 #include "report/RpPrinterSettings.h"
@@ -27,6 +28,12 @@ public:
     using platform::Error::Error;
 };
 
+// A print the operator cancelled: nothing printed, and nobody needs telling why.
+class ERpCancelled : public ERpError {
+public:
+    using ERpError::ERpError;
+};
+
 // Notices from a job to its client, posted and handled in queue order; the release notice
 // is delivered at once, while the job still exists.
 enum TRpNoticeType {
@@ -44,6 +51,12 @@ public:
 };
 
 enum class TRpDestination { Printer, PageImages };
+
+struct TRpHandedOver {
+    QString Printer;
+    int Job = 0;
+    TRpCalibration Correction;
+};
 enum class TRpJobStatus { Idle = 0, Busy = 1, Finished = 2 };
 
 class TRpPrinter final : public TRpDevice {
@@ -81,6 +94,11 @@ public:
     void SetClient(QObject *client) { client_ = client; }
     // The loop a preview waits in; quit when the preview stops showing or the job goes.
     void SetWaitLoop(QEventLoop *loop);
+
+    // The job the printer system took for this document: its printer, its number (0 when
+    // nothing was handed over or the printer keeps no jobs) and the correction it was
+    // printed with.
+    const TRpHandedOver &HandedOver() const { return handedOver_; }
 
     TPrinterSettings &Settings() { return settings_; }
     const TPrinterSettings &Settings() const { return settings_; }
@@ -130,6 +148,7 @@ private:
     TRpDeviceMapping mapping_;
     int screenDpi_;
     std::unique_ptr<platform::SpoolDocument> document_;
+    TRpHandedOver handedOver_;
     std::unique_ptr<Page> page_;    // the page being drawn, or none
     std::unique_ptr<Page> scratch_; // what is drawn while no page is open goes nowhere
 };

@@ -27,6 +27,14 @@ struct TRpReportOptions {
     bool operator==(const TRpReportOptions &) const = default;
 };
 
+// A document the printer system took and reported printed: its printer, its job number and
+// the registration correction it was printed with.
+struct TRpPrinted {
+    QString Printer;
+    int Job = 0;
+    TRpCalibration Correction;
+};
+
 enum class TFormStyle { fsNormal, fsStayOnTop };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum class TRpZoomState { rpZoomToFit, rpZoomToWidth, rpZoomOther, rpZoom100 };
@@ -104,7 +112,16 @@ public:
 
     // Run
     // The run and its job are implemented in RpReportRun.cpp.
+    // Prints, and when the printer system took the document as a job, follows it until it
+    // has printed; raises when it was refused, failed or was cancelled.
     void Print();
+    // While Print follows its job: cancels it at the printer system, as "Anuluj wydruk" does.
+    // False when no job is being followed.
+    bool CancelPrint();
+    bool Printing() const { return watch_ != nullptr; }
+    // What the last Print that returned handed over and saw printed; no job when it printed
+    // nothing.
+    const TRpPrinted &LastPrinted() const { return lastPrinted_; }
     void Preview();
     void RunReport();
     void PrintBand(TRpBand &band);
@@ -153,6 +170,8 @@ private:
     int pageCount_ = 0;
     long double footerAllowance_ = 0;
     std::unique_ptr<TRpPrinter> rpPrinter_;
+    class TRpJobWatch *watch_ = nullptr;
+    TRpPrinted lastPrinted_;
     std::unique_ptr<TRpReportPrinterSettings> printerSettings_;
     void PrintBands();
     void RenderBand(TRpBand &band);

@@ -1,6 +1,9 @@
 // The run of a report: Print, Preview, and the band and page sequence they share.
 #include "RpReport.h"
 
+#include "platform/PrinterSystem.h"
+
+#include "report/RpJobWatch.h"
 #include "report/RpPrev.h"
 #include "report/RpPrinterSettings.h"
 #include "report/RpPrntr.h"
@@ -33,6 +36,7 @@ void TRpReport::ApplyPrinterSettings() {
 void TRpReport::Print() {
     if (runInProgress_)
         return;
+    lastPrinted_ = {};
     std::unique_ptr<TRpPrinter> remembered = std::move(rpPrinter_);
     std::unique_ptr<TRpProgressForm> progress;
     const Finally release([&] {
@@ -40,8 +44,13 @@ void TRpReport::Print() {
         progress.reset();
     });
     auto job = std::make_unique<TRpPrinter>(*this);
-    if (!job->PrintersInstalled())
+    if (!job->PrintersInstalled()) {
+        // Nothing installed and nothing asked for prints nothing; a printer asked for by its
+        // name is not silently skipped.
+        if (!printerSettings_->PrinterName.isEmpty())
+            throw ERpError(platform::NoSuchPrinter(printerSettings_->PrinterName));
         return;
+    }
     rpPrinter_ = std::move(job);
     rpPrinter_->Destination = TRpDestination::Printer;
     if (ShowProgress) {
@@ -50,6 +59,21 @@ void TRpReport::Print() {
         rpPrinter_->SetClient(progress.get());
     }
     RunReport();
+    const TRpHandedOver handedOver = rpPrinter_->HandedOver();
+    if (handedOver.Job != 0) {
+        TRpJobWatch watch(handedOver.Printer, handedOver.Job, progress.get());
+        watch_ = &watch;
+        const Finally unwatch([this] { watch_ = nullptr; });
+        watch.Wait();
+    }
+    lastPrinted_ = {handedOver.Printer, handedOver.Job, handedOver.Correction};
+}
+
+bool TRpReport::CancelPrint() {
+    if (!watch_)
+        return false;
+    watch_->Cancel();
+    return true;
 }
 
 void TRpReport::Preview() {

@@ -1,5 +1,7 @@
 #include "FakePrinter.h"
 
+#include "platform/Application.h"
+
 #include <QPainter>
 
 #include <cmath>
@@ -10,8 +12,8 @@ namespace {
 class FakeSpoolDocument final : public platform::SpoolDocument {
 public:
     FakeSpoolDocument(FakePrinterSystem &system, const QString &printer,
-                      const platform::DeviceCaps &caps, bool refuses)
-        : system_(system), name_(printer), refuses_(refuses),
+                      const platform::DeviceCaps &caps, bool refuses, const QString &refusal)
+        : system_(system), name_(printer), refuses_(refuses), refusal_(refusal),
           device_(caps.physicalWidth - 2 * caps.physicalOffsetX,
                   caps.physicalHeight - 2 * caps.physicalOffsetY, caps.logPixelsX,
                   caps.logPixelsY) {}
@@ -36,10 +38,12 @@ public:
         system_.calls << "EndPage";
         device_.recordInto(nullptr);
     }
-    bool endDocument() override {
+    int endDocument() override {
         system_.calls << "EndDoc";
         finish();
-        return !refuses_;
+        if (refuses_ || !refusal_.isEmpty())
+            throw platform::Error(refusal_.isEmpty() ? QStringLiteral("refused") : refusal_);
+        return ++system_.lastJob;
     }
     void abortDocument() override {
         system_.calls << "AbortDoc";
@@ -58,6 +62,7 @@ private:
     FakePrinterSystem &system_;
     QString name_;
     bool refuses_;
+    QString refusal_;
     RecordingPaintDevice device_;
     QPainter painter_;
     bool finished_ = false;
@@ -139,7 +144,35 @@ std::unique_ptr<platform::SpoolDocument> FakePrinterSystem::startDocument(const 
     calls << "StartDoc " + printer + " " + title;
     const FakePrinter *p = find(printer);
     return std::make_unique<FakeSpoolDocument>(
-        *this, printer, CapsOf(p ? *p : FakePrinter{printer}), p && p->refusesDocuments);
+        *this, printer, CapsOf(p ? *p : FakePrinter{printer}), p && p->refusesDocuments,
+        p ? p->refusal : QString());
+}
+
+platform::PrintJobStatus FakePrinterSystem::jobStatus(const QString &printer, int job) {
+    calls << QStringLiteral("jobStatus %1 %2").arg(printer).arg(job);
+    if (job != lookedAt_) {
+        lookedAt_ = job;
+        looks_ = 0;
+        cancelled_ = false;
+    }
+    ++looks_;
+    if (onLook)
+        onLook(looks_);
+    if (cancelled_)
+        return {platform::PrintJobStatus::State::Cancelled};
+    if (jobStates.empty())
+        return {platform::PrintJobStatus::State::Completed};
+    return jobStates[std::min(std::size_t(looks_), jobStates.size()) - 1];
+}
+
+void FakePrinterSystem::cancelJob(const QString &printer, int job) {
+    calls << QStringLiteral("cancelJob %1 %2").arg(printer).arg(job);
+    if (!cancelRefusal.isEmpty())
+        throw platform::Error(cancelRefusal);
+    if (job != lookedAt_)
+        looks_ = 0;
+    lookedAt_ = job;
+    cancelled_ = true;
 }
 
 QStringList FakePrinterSystem::callsStartingWith(const QStringList &prefixes) const {

@@ -33,6 +33,8 @@ struct FakePrinter {
     bool modeReadable = true;
     bool capsReadable = true;
     bool refusesDocuments = false; // no page starts and no document is handed over
+    // Set: the printer system refuses the finished document with this reason.
+    QString refusal;
 };
 
 struct RecordedPage {
@@ -55,6 +57,8 @@ public:
     std::optional<platform::DeviceCaps> deviceCaps(const QString &printer) override;
     std::unique_ptr<platform::SpoolDocument> startDocument(const QString &printer,
                                                            const QString &title) override;
+    platform::PrintJobStatus jobStatus(const QString &printer, int job) override;
+    void cancelJob(const QString &printer, int job) override;
 
     FakePrinter *find(const QString &name);
 
@@ -62,7 +66,7 @@ public:
     QString standard;
     // Every call, in order: "printerNames", "deviceMode P1", "setDeviceMode P1",
     // "papers P1", "deviceCaps P1", "StartDoc P1 <title>", "StartPage", "EndPage",
-    // "EndDoc", "AbortDoc".
+    // "EndDoc", "AbortDoc", "jobStatus P1 <job>", "cancelJob P1 <job>".
     QStringList calls;
     std::vector<platform::DeviceMode> written; // every device mode set, in order
     std::vector<RecordedPage> pages;           // every printed page
@@ -70,11 +74,22 @@ public:
     // Runs at every page start, after it has been recorded.
     std::function<void()> onStartPage;
 
+    // What each look at a job finds, in turn, the last one from then on; without any, every
+    // job has completed when first looked at. A cancelled job is cancelled from then on.
+    std::vector<platform::PrintJobStatus> jobStates;
+    // Runs at every look at a job, before it is answered: the number of the look, from 1.
+    std::function<void(int)> onLook;
+    QString cancelRefusal; // set: cancelling is refused with this reason
+    int lastJob = 0;       // the number of the last job handed over
+
     // The calls whose text starts with one of `prefixes`.
     QStringList callsStartingWith(const QStringList &prefixes) const;
 
 private:
     static platform::DeviceCaps CapsOf(const FakePrinter &printer);
+    int lookedAt_ = 0; // the job the looks count for
+    int looks_ = 0;
+    bool cancelled_ = false;
     platform::ScopedService<platform::PrinterSystem> scope_{*this};
 };
 
