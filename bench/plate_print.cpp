@@ -5,9 +5,9 @@
 // (argument 1), which must cost next to nothing. Runs offscreen unless QT_QPA_PLATFORM says
 // otherwise.
 // Run: source scripts/print-queues; plate_print --benchmark_counters_tabular=true
-#include "forms/Calibration.h"
-#include "forms/TEdit.h"
-#include "forms/TShape.h"
+#include "forms/controls/TEdit.h"
+#include "forms/controls/TShape.h"
+#include "forms/kalibracja/Calibration.h"
 #include "forms/uMain.h"
 #include "platform/Fonts.h"
 #include "report/RpPrev.h"

@@ -1,6 +1,6 @@
 // Shows the orderer data dialog on its own, for looking at it (screenshots under Xvfb).
 // Any arguments fill the fields in order. Prints the modal result and the fields.
-#include "forms/TEdit.h"
+#include "forms/controls/TEdit.h"
 #include "forms/uDaneZamawiajacego.h"
 #include "platform/Fonts.h"
 

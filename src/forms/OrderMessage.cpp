@@ -1,6 +1,6 @@
 #include "OrderMessage.h"
 
-#include "TEdit.h"
+#include "forms/controls/TEdit.h"
 #include "platform/Application.h"
 #include "platform/Shell.h"
 #include "settings/uRegistry.h"

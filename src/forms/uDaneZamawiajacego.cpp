@@ -1,8 +1,8 @@
 #include "uDaneZamawiajacego.h"
 
-#include "TBitBtn.h"
-#include "TEdit.h"
-#include "TPanel.h"
+#include "forms/controls/TBitBtn.h"
+#include "forms/controls/TEdit.h"
+#include "forms/controls/TPanel.h"
 #include "platform/Colour.h"
 #include "uWspolne.h"
 

@@ -2,13 +2,15 @@
 // sheet, fills in the four texts and previews or prints it.
 #include "forms/uDrukowanie.h"
 
-#include "forms/Calibration.h"
-#include "forms/TEdit.h"
+#include "forms/controls/TEdit.h"
+#include "forms/kalibracja/Calibration.h"
 #include "forms/uDrukTabliczka.h"
 #include "forms/uMain.h"
+#include "platform/Finally.h"
 #include "platform/Messages.h"
 #include "report/RpCtrls.h"
 #include "report/RpPrinterSettings.h"
+#include "report/RpPrntr.h"
 #include "report/RpReport.h"
 #include "report/rpSwRect.h"
 
@@ -166,18 +168,42 @@ void TfMain::Drukowanie(int mode) {
         return;
     }
 
+    if (mode != 0 && printing_) {
+        platform::ShowMessage(platform::MessageKind::Information,
+                              QStringLiteral("Poprzednia tabliczka jeszcze się drukuje. Poczekaj, "
+                                             "aż drukarka ją wydrukuje."));
+        return;
+    }
+
     const auto plate = std::make_unique<TfDrukTabliczka>();
-    plate->RpReport1->PrinterSettings().PrinterIndex = cbDrukarkaItemIndex();
+    TRpReport &report = *plate->RpReport1;
+    report.PrinterSettings().PrinterIndex = cbDrukarkaItemIndex();
+    // The printer shown is the printer printed on, whatever has changed in the list since.
+    report.PrinterSettings().PrinterName = cbDrukarkaChosen();
     FillPlate(*plate, ChosenPlateOrigin(sheetLayout, fills),
               {EditText(1), EditText(2), EditText(3), EditText(4)});
     ShowSheet(*plate, sheetLayout, fills);
-    plate->RpReport1->PrinterCalibration = StoredCorrection;
+    report.PrinterCalibration = StoredCorrection;
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     if (mode == 0) {
-        plate->RpReport1->Preview();
-    } else {
-        plate->RpReport1->Print();
-        SetCheckBox1Checked(true);
+        report.Preview();
+        return;
     }
+    printing_ = &report;
+    const platform::Finally printed([this] {
+        printing_ = nullptr;
+        // A close asked for while the job was followed goes ahead now.
+        if (std::exchange(closeAfterPrint_, false))
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    });
+    try {
+        report.Print();
+    } catch (const ERpCancelled &cancelled) {
+        if (!closeAfterPrint_)
+            platform::ShowMessage(platform::MessageKind::Information,
+                                  platform::ErrorDisplayText(cancelled.message()));
+        return;
+    }
+    SetCheckBox1Checked(true);
 }

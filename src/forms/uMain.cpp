@@ -1,17 +1,20 @@
 #include "uMain.h"
 
 #include "OrderMessage.h"
-#include "TBitBtn.h"
-#include "TEdit.h"
-#include "TPanel.h"
-#include "TRadioGroup.h"
-#include "TShape.h"
+#include "forms/controls/TBitBtn.h"
+#include "forms/controls/TEdit.h"
+#include "forms/controls/TPanel.h"
+#include "forms/controls/TPrinterList.h"
+#include "forms/controls/TRadioGroup.h"
+#include "forms/controls/TShape.h"
+#include "forms/kalibracja/uKalibracja.h"
 #include "platform/Application.h"
 #include "platform/FontRegistry.h"
+#include "platform/Messages.h"
 #include "platform/PrinterSystem.h"
 #include "platform/Service.h"
+#include "report/RpReport.h"
 #include "settings/uRegistry.h"
-#include "uKalibracja.h"
 #include "uWspolne.h"
 
 #include <QApplication>
@@ -51,10 +54,6 @@ QString FieldName(int n) {
 TSettingsValue Read(const QString &section, const QString &name, TSettingsTag type,
                     const TSettingsValue &defaultValue) {
     return ReadFromHKCUkey(platform::ApplicationTitle(), section, name, int(type), defaultValue);
-}
-
-void Write(const QString &section, const QString &name, const TSettingsValue &value) {
-    WriteToHKCUkey(platform::ApplicationTitle(), section, name, value);
 }
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, QRect bounds,
@@ -209,7 +208,7 @@ void TfMain::CreatePrinterChoice() {
     // It grows to the right to show its whole colon in the substitute font; nothing lies there.
     label4->resize(std::max(label4->width(), label4->sizeHint().width()), label4->height());
 
-    cbDrukarka = new QComboBox(Panel3);
+    cbDrukarka = new TPrinterList(Panel3);
     cbDrukarka->setObjectName(QStringLiteral("cbDrukarka"));
     cbDrukarka->setGeometry(248, 282, 297, 24);
     QFont font = cbDrukarka->font();
@@ -225,7 +224,7 @@ void TfMain::CreatePrinterChoice() {
     connect(cbDrukarka, &QComboBox::customContextMenuRequested, this, [this](const QPoint &at) {
         QMenu menu(cbDrukarka);
         menu.addAction(QStringLiteral("Kalibracja drukarki…"), this, [this] {
-            TfKalibracja dialog(cbDrukarka->currentIndex(), this);
+            TfKalibracja dialog(cbDrukarka->Chosen(), this);
             dialog.exec();
         });
         menu.exec(cbDrukarka->mapToGlobal(at));
@@ -278,10 +277,27 @@ void TfMain::showEvent(QShowEvent *event) {
 }
 
 void TfMain::closeEvent(QCloseEvent *event) {
-    // A save the store refuses keeps the window open, so nothing typed is lost.
-    if (!platform::Guarded([this] { FormClose(); })) {
+    if (printing_) {
+        // A job left waiting at a stopped printer would print later, unseen; the window
+        // closes once the cancelled print has ended.
         event->ignore();
+        if (platform::Ask(QStringLiteral("Tabliczka jeszcze się drukuje. Anulować wydruk i "
+                                         "zakończyć program?"),
+                          false)) {
+            closeAfterPrint_ = true;
+            printing_->CancelPrint();
+        }
         return;
+    }
+    // A save the store refuses keeps the window open, so nothing typed is lost; from the
+    // second refusal on the operator may end without saving.
+    if (!platform::Guarded([this] { FormClose(); })) {
+        const bool again = saveRefused_;
+        saveRefused_ = true;
+        if (!again || !platform::Ask(QStringLiteral("Zakończyć bez zapisania ustawień?"), false)) {
+            event->ignore();
+            return;
+        }
     }
     event->accept();
     // The run ends with this window: a preview still open closes and lets its job go.
@@ -295,7 +311,7 @@ void TfMain::FormShow() {
     // The selection colour is the fixed platform::SelectionColour.
 
     cbDrukarka->clear();
-    cbDrukarka->addItems(platform::Service<platform::PrinterSystem>::get().printerNames());
+    cbDrukarka->Refresh();
     cbDrukarka->setCurrentIndex(0);
 
     RestoreSettings();
@@ -311,10 +327,16 @@ void TfMain::RestoreSettings() {
                                    TSettingsValue::Integer(0))
                                   .toInt());
     if (CheckBox1->isChecked()) {
+        // The printer by its name when it is still installed: queues added or removed since
+        // move the others in the list.
+        const QString name = Read(Setup, QStringLiteral("cbDrukarkaNazwa"), TSettingsTag::String,
+                                  TSettingsValue::Text(QString()))
+                                 .toText();
         const int index = Read(Setup, QStringLiteral("cbDrukarka"), TSettingsTag::Integer,
                                TSettingsValue::Integer(0))
                               .toInt();
-        cbDrukarka->setCurrentIndex(index >= 0 && index < cbDrukarka->count() ? index : -1);
+        if (name.isEmpty() || !cbDrukarka->Choose(name))
+            cbDrukarka->setCurrentIndex(index >= 0 && index < cbDrukarka->count() ? index : -1);
     }
     for (int i = 0; i < FieldCount; ++i)
         Edits[i]->setText(
@@ -335,11 +357,15 @@ void TfMain::CheckFont() {
 }
 
 void TfMain::FormClose() {
-    Write(Setup, QStringLiteral("CheckBox1"), TSettingsValue::Boolean(CheckBox1->isChecked()));
-    Write(Setup, QStringLiteral("RadioGroup1"), TSettingsValue::Integer(RadioGroup1->ItemIndex()));
-    Write(Setup, QStringLiteral("cbDrukarka"), TSettingsValue::Integer(cbDrukarka->currentIndex()));
+    // One write: a close cut short leaves all the old values or all the new ones.
+    std::vector<TSettingsEntry> values{
+        {Setup, QStringLiteral("CheckBox1"), TSettingsValue::Boolean(CheckBox1->isChecked())},
+        {Setup, QStringLiteral("RadioGroup1"), TSettingsValue::Integer(RadioGroup1->ItemIndex())},
+        {Setup, QStringLiteral("cbDrukarka"), TSettingsValue::Integer(cbDrukarka->currentIndex())},
+        {Setup, QStringLiteral("cbDrukarkaNazwa"), TSettingsValue::Text(cbDrukarka->Chosen())}};
     for (int i = 0; i < FieldCount; ++i)
-        Write(Dane, FieldName(i + 1), TSettingsValue::Text(Edits[i]->text()));
+        values.push_back({Dane, FieldName(i + 1), TSettingsValue::Text(Edits[i]->text())});
+    WriteValuesToHKCUkey(platform::ApplicationTitle(), values);
 }
 
 void TfMain::BitBtn1Click() {
@@ -418,6 +444,10 @@ platform::TColor TfMain::ShapeColor(int n) const {
 
 int TfMain::cbDrukarkaItemIndex() const {
     return cbDrukarka->currentIndex();
+}
+
+QString TfMain::cbDrukarkaChosen() const {
+    return cbDrukarka->Chosen();
 }
 
 bool TfMain::CheckBox1Checked() const {

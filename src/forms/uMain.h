@@ -10,11 +10,12 @@
 #include <array>
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class TBitBtn;
 class TEdit;
 class TPanel;
+class TPrinterList;
+class TRpReport;
 class TRadioGroup;
 class TShape;
 
@@ -50,6 +51,7 @@ public:
     TShape *Shape(int n) const; // 1 .. 10
     platform::TColor ShapeColor(int n) const;
     int cbDrukarkaItemIndex() const;
+    QString cbDrukarkaChosen() const; // the chosen printer's name; empty when none
     bool CheckBox1Checked() const;
     void SetCheckBox1Checked(bool checked);
 
@@ -68,6 +70,11 @@ private:
     void CheckFont();
 
     bool shown_ = false;
+    // The report whose print is being followed, while it is; the close it refuses meanwhile
+    // waits for the cancelled print to end.
+    TRpReport *printing_ = nullptr;
+    bool closeAfterPrint_ = false;
+    bool saveRefused_ = false;
 
     TPanel *Panel1 = nullptr;
     TPanel *Panel2 = nullptr;
@@ -77,7 +84,7 @@ private:
     std::array<TShape *, MarkerCount> Shapes{};
     std::array<TEdit *, FieldCount> Edits{};
     TRadioGroup *RadioGroup1 = nullptr;
-    QComboBox *cbDrukarka = nullptr;
+    TPrinterList *cbDrukarka = nullptr;
     QCheckBox *CheckBox1 = nullptr;
     TBitBtn *BitBtn1 = nullptr;
     TBitBtn *BitBtn2 = nullptr;

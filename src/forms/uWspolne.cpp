@@ -1,6 +1,6 @@
 #include "uWspolne.h"
 
-#include "TPanel.h"
+#include "forms/controls/TPanel.h"
 #include "platform/Application.h"
 #include "platform/Colour.h"
 #include "platform/FontRegistry.h"

@@ -284,31 +284,30 @@ public:
         return RegistryValue{std::uint32_t(select.integer(0)), select.blob(1)};
     }
 
-    bool setValues(const QString &keyPath,
-                   const std::vector<std::pair<QString, RegistryValue>> &values) override {
-        return transact(keyPath, [&](sqlite3 *db, const QStringList &components) {
-            return std::all_of(values.begin(), values.end(), [&](const auto &named) {
-                return write(db, components, named.first, named.second);
+    bool setValues(const std::vector<RegistryWrite> &values) override {
+        return transact([&](sqlite3 *db) {
+            return std::all_of(values.begin(), values.end(), [&](const RegistryWrite &value) {
+                const auto components = KeyComponents(value.keyPath);
+                return components && write(db, *components, value.name, value.value);
             });
         });
     }
 
     bool deleteValue(const QString &keyPath, const QString &name) override {
-        return transact(keyPath, [&](sqlite3 *db, const QStringList &components) {
-            Statement remove(db, "DELETE FROM registry_values WHERE folded = ? AND key ="
-                                 " (SELECT id FROM registry_keys WHERE folded = ?)");
-            return remove.bind(1, Fold(name)).bind(2, Fold(components.join(u'\\'))).step() ==
-                   SQLITE_DONE;
-        });
+        const auto components = KeyComponents(keyPath);
+        return components && transact([&](sqlite3 *db) {
+                   Statement remove(db, "DELETE FROM registry_values WHERE folded = ? AND key ="
+                                        " (SELECT id FROM registry_keys WHERE folded = ?)");
+                   return remove.bind(1, Fold(name))
+                              .bind(2, Fold(components->join(u'\\')))
+                              .step() == SQLITE_DONE;
+               });
     }
 
 private:
-    // Runs the change of the key in one write transaction of the store file: all of it or
-    // nothing, and only in a file that is this store.
-    template <class Change> static bool transact(const QString &keyPath, Change &&change) {
-        const auto components = KeyComponents(keyPath);
-        if (!components)
-            return false;
+    // Runs the change in one write transaction of the store file: all of it or nothing, and
+    // only in a file that is this store.
+    template <class Change> static bool transact(Change &&change) {
         const QString file = RegistryStorePath();
         const Descriptor store = PrepareStoreFile(file);
         if (!store)
@@ -321,8 +320,8 @@ private:
         if (!Execute(db.get(), "BEGIN IMMEDIATE"))
             return false;
         // Only a file that is this store loses the rights of group and others.
-        if (EnsureSchema(db.get()) && OwnAndTighten(*store, 0600) &&
-            change(db.get(), *components) && Execute(db.get(), "COMMIT"))
+        if (EnsureSchema(db.get()) && OwnAndTighten(*store, 0600) && change(db.get()) &&
+            Execute(db.get(), "COMMIT"))
             return true;
         Execute(db.get(), "ROLLBACK");
         return false;

@@ -26,6 +26,13 @@ struct RegistryValue {
     friend bool operator==(const RegistryValue &, const RegistryValue &) = default;
 };
 
+// One value to set: its key path, its name and what it holds.
+struct RegistryWrite {
+    QString keyPath;
+    QString name;
+    RegistryValue value;
+};
+
 class Registry {
 public:
     virtual ~Registry() = default;
@@ -35,10 +42,9 @@ public:
     virtual std::optional<RegistryValue> queryValue(const QString &keyPath,
                                                     const QString &name) = 0;
 
-    // Creates every missing key on the path and sets the values, all or nothing. False when
+    // Creates every missing key on the paths and sets the values, all or nothing. False when
     // the store cannot be written; what it held before is then unchanged.
-    virtual bool setValues(const QString &keyPath,
-                           const std::vector<std::pair<QString, RegistryValue>> &values) = 0;
+    virtual bool setValues(const std::vector<RegistryWrite> &values) = 0;
 
     // Removes the value; true also when there was none. False when the store cannot be
     // written; what it held before is then unchanged.

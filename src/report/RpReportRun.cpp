@@ -1,8 +1,8 @@
 // The run of a report: Print, Preview, and the band and page sequence they share.
 #include "RpReport.h"
 
+#include "platform/Finally.h"
 #include "platform/PrinterSystem.h"
-
 #include "report/RpJobWatch.h"
 #include "report/RpPrev.h"
 #include "report/RpPrinterSettings.h"
@@ -13,21 +13,7 @@
 #include <QEventLoop>
 #include <QPointer>
 
-namespace {
-
-// Runs `action` when the scope is left, on every path.
-template <class Action> class Finally {
-public:
-    explicit Finally(Action action) : action_(std::move(action)) {}
-    ~Finally() { action_(); }
-    Finally(const Finally &) = delete;
-    Finally &operator=(const Finally &) = delete;
-
-private:
-    Action action_;
-};
-
-} // namespace
+using platform::Finally;
 
 void TRpReport::ApplyPrinterSettings() {
     ::ApplyPrinterSettings(*printerSettings_, page_, rpPrinter_->Settings());

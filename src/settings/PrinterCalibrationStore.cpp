@@ -47,10 +47,11 @@ TCalibrationValues ReadCalibration(const QString &title, const QString &printer)
 
 void WriteCalibration(const QString &title, const QString &printer,
                       const TCalibrationValues &values) {
-    std::vector<std::pair<QString, TSettingsValue>> named;
+    std::vector<TSettingsEntry> named;
     for (const Field &field : Fields)
-        named.emplace_back(QLatin1String(field.name), TSettingsValue::Integer(values.*field.value));
-    WriteValuesToHKCUkey(title, Section(printer), named);
+        named.push_back({Section(printer), QLatin1String(field.name),
+                         TSettingsValue::Integer(values.*field.value)});
+    WriteValuesToHKCUkey(title, named);
 }
 
 void DeleteCalibration(const QString &title, const QString &printer) {

@@ -266,24 +266,22 @@ bool IsReadTypeCode(int typeCode) {
 
 void WriteToHKCUkey(const QString &title, const QString &section, const QString &name,
                     const TSettingsValue &value) {
-    WriteValuesToHKCUkey(title, section, {{name, value}});
+    WriteValuesToHKCUkey(title, {{section, name, value}});
 }
 
-void WriteValuesToHKCUkey(const QString &title, const QString &section,
-                          const std::vector<std::pair<QString, TSettingsValue>> &values) {
-    std::vector<std::pair<QString, platform::RegistryValue>> stored;
-    for (const auto &[name, value] : values) {
-        const auto form = StoredForm(value);
+void WriteValuesToHKCUkey(const QString &title, const std::vector<TSettingsEntry> &values) {
+    std::vector<platform::RegistryWrite> stored;
+    for (const TSettingsEntry &entry : values) {
+        const auto form = StoredForm(entry.value);
         if (!form) {
             platform::ShowMessage(platform::MessageKind::Plain,
                                   QStringLiteral("Błąd: WriteToHKCUkey"));
             return;
         }
-        stored.emplace_back(name, *form);
+        stored.push_back({KeyPath(title, entry.section), entry.name, *form});
     }
-    if (!stored.empty() &&
-        !platform::Service<platform::Registry>::get().setValues(KeyPath(title, section), stored))
-        throw platform::Error(QStringLiteral("Failed to set data for '%1'").arg(values[0].first));
+    if (!stored.empty() && !platform::Service<platform::Registry>::get().setValues(stored))
+        throw platform::Error(QStringLiteral("Failed to set data for '%1'").arg(values[0].name));
 }
 
 void DeleteFromHKCUkey(const QString &title, const QString &section, const QString &name) {

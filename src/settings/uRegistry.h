@@ -57,10 +57,16 @@ private:
 
 void WriteToHKCUkey(const QString &title, const QString &section, const QString &name,
                     const TSettingsValue &value);
-// Several values of one key in one write: all of them land, or none does and the store keeps
-// what it held. Raises "Failed to set data for '%s'" with the first value's name.
-void WriteValuesToHKCUkey(const QString &title, const QString &section,
-                          const std::vector<std::pair<QString, TSettingsValue>> &values);
+// One value of a write of several: its section, its name and what it holds.
+struct TSettingsEntry {
+    QString section;
+    QString name;
+    TSettingsValue value;
+};
+// Several values, of one section or several, in one write: all of them land, or none does and
+// the store keeps what it held. Raises "Failed to set data for '%s'" with the first value's
+// name.
+void WriteValuesToHKCUkey(const QString &title, const std::vector<TSettingsEntry> &values);
 
 // Removes a value; none there is no fault. Raises "Failed to delete data for '%s'".
 void DeleteFromHKCUkey(const QString &title, const QString &section, const QString &name);

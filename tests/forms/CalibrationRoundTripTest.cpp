@@ -4,7 +4,7 @@
 // printed through the main window land on their designed places; uncalibrated they do not.
 #include "forms/PlatePrintSupport.h"
 
-#include "forms/uKalibracja.h"
+#include "forms/kalibracja/uKalibracja.h"
 #include "support/Pdf.h"
 
 #include <QComboBox>
@@ -161,7 +161,7 @@ TEST_F(CalibrationRoundTrip, CalibratedPlatesLandOnTheirDesignAndUncalibratedOne
                          .toStdString());
         ShowMain();
         ChooseQueue(queues.plain);
-        TfKalibracja dialog(Child<QComboBox>("cbDrukarka")->currentIndex());
+        TfKalibracja dialog(Child<QComboBox>("cbDrukarka")->currentText());
         ASSERT_EQ(dialog.Printer(), queues.plain);
         const QString sheet = PrintSheet(dialog, "BitBtnArkusz");
         ASSERT_FALSE(sheet.isEmpty());

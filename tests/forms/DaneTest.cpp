@@ -1,8 +1,8 @@
 // The orderer data dialog: its layout, the field behaviours, confirming and cancelling.
 #include "DaneFixture.h"
-#include "forms/TBitBtn.h"
-#include "forms/TEdit.h"
-#include "forms/TPanel.h"
+#include "forms/controls/TBitBtn.h"
+#include "forms/controls/TEdit.h"
+#include "forms/controls/TPanel.h"
 #include "forms/uDaneZamawiajacego.h"
 #include "platform/Colour.h"
 #include "support/Typing.h"

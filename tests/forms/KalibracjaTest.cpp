@@ -4,8 +4,8 @@
 #include "forms/MainFixture.h"
 #include "forms/OrderStoreDouble.h"
 
-#include "forms/Calibration.h"
-#include "forms/uKalibracja.h"
+#include "forms/kalibracja/Calibration.h"
+#include "forms/kalibracja/uKalibracja.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -93,7 +93,7 @@ TEST_F(Kalibracja, ImplausibleReadingsAreRefusedNamingTheFieldAndNothingIsSaved)
 }
 
 TEST_F(Kalibracja, SaveAndRemoveActOnTheChosenPrinterOnly) {
-    TfKalibracja dialog(1);
+    TfKalibracja dialog(QStringLiteral("P2"));
     EXPECT_EQ(dialog.Printer(), "P2");
     Type(dialog, {"22,1", "192.95", "18,2", "274,172"});
     Press(dialog, "BitBtnZapisz");

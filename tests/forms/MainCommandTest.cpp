@@ -2,7 +2,7 @@
 // the focused print button, and a print that makes the printer choice stick.
 #include "forms/MainFixture.h"
 
-#include "forms/TShape.h"
+#include "forms/controls/TShape.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // printers, a recording font registry and recording message boxes, and the window itself.
 #pragma once
 
-#include "forms/TEdit.h"
+#include "forms/controls/TEdit.h"
 #include "forms/uMain.h"
 #include "settings/uRegistry.h"
 #include "support/Doubles.h"

@@ -2,9 +2,9 @@
 // choosing a sheet position, and the keys that reach the buttons from anywhere.
 #include "forms/MainFixture.h"
 
-#include "forms/TEdit.h"
-#include "forms/TRadioGroup.h"
-#include "forms/TShape.h"
+#include "forms/controls/TEdit.h"
+#include "forms/controls/TRadioGroup.h"
+#include "forms/controls/TShape.h"
 
 #include <QRadioButton>
 #include <QSignalSpy>

@@ -2,8 +2,8 @@
 // the tab order and both sheet layouts of the position picker.
 #include "forms/MainFixture.h"
 
-#include "forms/TRadioGroup.h"
-#include "forms/TShape.h"
+#include "forms/controls/TRadioGroup.h"
+#include "forms/controls/TShape.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

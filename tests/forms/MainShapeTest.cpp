@@ -1,6 +1,6 @@
 // The sheet picker's shapes as drawn: a one-pixel black outline on the control's edge,
 // the fill colour inside, and rounded corners on the markers.
-#include "forms/TShape.h"
+#include "forms/controls/TShape.h"
 
 #include <QImage>
 #include <QWidget>

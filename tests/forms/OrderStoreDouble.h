@@ -19,15 +19,14 @@ public:
         return found == values.end() ? std::nullopt : std::optional(*found);
     }
 
-    bool setValues(const QString &keyPath,
-                   const std::vector<std::pair<QString, platform::RegistryValue>> &set) override {
-        for (const auto &named : set)
-            accesses << QStringLiteral("write ") + named.first;
+    bool setValues(const std::vector<platform::RegistryWrite> &set) override {
+        for (const platform::RegistryWrite &named : set)
+            accesses << QStringLiteral("write ") + named.name;
         ++writes;
         if (refuseFromWrite > 0 && writes >= refuseFromWrite)
             return false;
-        for (const auto &[name, value] : set)
-            values[keyPath.toLower() + name.toLower()] = value;
+        for (const platform::RegistryWrite &named : set)
+            values[named.keyPath.toLower() + named.name.toLower()] = named.value;
         return true;
     }
 

@@ -2,7 +2,7 @@
 #include "DaneFixture.h"
 #include "OrderStoreDouble.h"
 #include "forms/OrderMessage.h"
-#include "forms/TEdit.h"
+#include "forms/controls/TEdit.h"
 #include "platform/Application.h"
 #include "platform/Cp1250.h"
 #include "settings/uRegistry.h"

@@ -4,7 +4,7 @@
 // no printer to print on.
 #include "forms/MainFixture.h"
 
-#include "forms/TShape.h"
+#include "forms/controls/TShape.h"
 
 #include <QComboBox>
 #include <QRadioButton>

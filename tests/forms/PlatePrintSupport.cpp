@@ -1,6 +1,6 @@
 #include "forms/PlatePrintSupport.h"
 
-#include "forms/TShape.h"
+#include "forms/controls/TShape.h"
 #include "forms/uDrukTabliczka.h"
 #include "forms/uDrukowanie.h"
 #include "platform/Canvas.h"

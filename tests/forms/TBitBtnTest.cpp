@@ -1,7 +1,7 @@
 // The picture button: pressed by a plain Enter or Space when focused, never a default
 // button, Esc for a cancel button, picture left of the caption at the set spacing.
-#include "forms/TBitBtn.h"
-#include "forms/TEdit.h"
+#include "forms/controls/TBitBtn.h"
+#include "forms/controls/TEdit.h"
 
 #include <QDialog>
 #include <QPainter>

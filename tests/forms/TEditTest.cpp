@@ -1,6 +1,6 @@
 // The text field: limits and conversions act on what the operator puts in, never on what
 // the program puts in.
-#include "forms/TEdit.h"
+#include "forms/controls/TEdit.h"
 #include "support/Typing.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // Shared field behaviours: focus colours by kind of control, the Enter navigation by name.
-#include "forms/TBitBtn.h"
-#include "forms/TEdit.h"
-#include "forms/TPanel.h"
+#include "forms/controls/TBitBtn.h"
+#include "forms/controls/TEdit.h"
+#include "forms/controls/TPanel.h"
 #include "forms/uWspolne.h"
 #include "platform/Colour.h"
 #include "support/Doubles.h"

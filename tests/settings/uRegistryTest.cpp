@@ -181,7 +181,7 @@ TEST_F(Settings, ReadYieldsTheDefaultWhenTypeOrSizeDoNotFit) {
     for (const auto &c : cases) {
         const QString name = QStringLiteral("R%1").arg(++n);
         if (c.stored) {
-            ASSERT_TRUE(platform::Registry::real().setValues(kSetupKey, {{name, *c.stored}}));
+            ASSERT_TRUE(platform::Registry::real().setValues({{kSetupKey, name, *c.stored}}));
         }
         EXPECT_EQ(ReadFromHKCUkey(kTitle, "Setup", name, c.typeCode, c.fallback), c.read) << c.what;
     }

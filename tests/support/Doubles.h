@@ -7,6 +7,7 @@
 #include "platform/Service.h"
 
 #include <QStringList>
+#include <deque>
 #include <vector>
 
 namespace testing_support {
@@ -19,11 +20,21 @@ struct ShownMessage {
 
 class RecordingMessages final : public platform::Messages {
 public:
-    void show(platform::MessageKind kind, const QString &caption, const QString &text) override
-    {
+    void show(platform::MessageKind kind, const QString &caption, const QString &text) override {
         shown.push_back({kind, caption, text});
     }
+    // Recorded as a message of the kind Question; answered from `answers` in turn, then with
+    // the default answer.
+    bool ask(const QString &caption, const QString &text, bool yesIsDefault) override {
+        shown.push_back({platform::MessageKind::Question, caption, text});
+        if (answers.empty())
+            return yesIsDefault;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
     std::vector<ShownMessage> shown;
+    std::deque<bool> answers;
 
 private:
     platform::ScopedService<platform::Messages> scope_{*this};

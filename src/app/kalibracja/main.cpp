@@ -1,6 +1,6 @@
 // Entry point of the printer calibration program: the calibration dialog on its own.
 #include "app/ProgramStart.h"
-#include "forms/uKalibracja.h"
+#include "forms/kalibracja/uKalibracja.h"
 #include "platform/Application.h"
 
 int main(int argc, char **argv) {

@@ -1,4 +1,4 @@
-#include "TEdit.h"
+#include "forms/controls/TEdit.h"
 
 #include "platform/Application.h"
 #include "platform/Cp1250.h"

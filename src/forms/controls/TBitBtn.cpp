@@ -1,4 +1,4 @@
-#include "TBitBtn.h"
+#include "forms/controls/TBitBtn.h"
 
 #include <QKeyEvent>
 #include <QShortcut>

@@ -1,6 +1,7 @@
-#include "uKalibracja.h"
+#include "forms/kalibracja/uKalibracja.h"
 
-#include "forms/CalibrationSheet.h"
+#include "forms/controls/TPrinterList.h"
+#include "forms/kalibracja/CalibrationSheet.h"
 #include "forms/uDrukTabliczka.h"
 #include "platform/Application.h"
 #include "platform/Messages.h"
@@ -35,18 +36,18 @@ const char *const ReadingCaptions[] = {
 
 } // namespace
 
-TfKalibracja::TfKalibracja(int printerIndex, QWidget *parent) : QDialog(parent) {
+TfKalibracja::TfKalibracja(const QString &printer, QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("fKalibracja"));
     setWindowTitle(QStringLiteral("Kalibracja drukarki"));
     auto *layout = new QVBoxLayout(this);
 
     auto *printerRow = new QHBoxLayout;
     printerRow->addWidget(new QLabel(QStringLiteral("Drukarka:"), this));
-    cbDrukarka = new QComboBox(this);
+    cbDrukarka = new TPrinterList(this);
     cbDrukarka->setObjectName(QStringLiteral("cbDrukarka"));
-    cbDrukarka->addItems(platform::Service<platform::PrinterSystem>::get().printerNames());
-    cbDrukarka->setCurrentIndex(
-        printerIndex >= 0 && printerIndex < cbDrukarka->count() ? printerIndex : 0);
+    cbDrukarka->Refresh();
+    if (!cbDrukarka->Choose(printer))
+        cbDrukarka->setCurrentIndex(0);
     printerRow->addWidget(cbDrukarka, 1);
     layout->addLayout(printerRow);
     LabelZapisana = new QLabel(this);
@@ -96,9 +97,9 @@ TfKalibracja::TfKalibracja(int printerIndex, QWidget *parent) : QDialog(parent) 
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(cbDrukarka, &QComboBox::currentIndexChanged, this, [this] { ShowStored(); });
     // Without a printer there is nothing to print on and no printer to keep a correction for.
-    const bool printer = cbDrukarka->count() > 0;
+    const bool anyPrinter = cbDrukarka->count() > 0;
     for (QPushButton *button : {print, save, check, remove})
-        button->setEnabled(printer);
+        button->setEnabled(anyPrinter);
     ReadingsChanged();
     ShowStored();
 }
@@ -106,13 +107,14 @@ TfKalibracja::TfKalibracja(int printerIndex, QWidget *parent) : QDialog(parent) 
 TfKalibracja::~TfKalibracja() = default;
 
 QString TfKalibracja::Printer() const {
-    return cbDrukarka->currentText();
+    return cbDrukarka->Chosen();
 }
 
 void TfKalibracja::PrintSheet(bool corrected) {
     const auto sheet = MakeCalibrationSheet(Printer());
     TRpReport &report = *sheet->RpReport1;
     report.PrinterSettings().PrinterIndex = cbDrukarka->currentIndex();
+    report.PrinterSettings().PrinterName = cbDrukarka->Chosen();
     if (corrected)
         report.PrinterCalibration = StoredCorrection;
     report.Print();

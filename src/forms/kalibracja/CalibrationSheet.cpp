@@ -1,6 +1,6 @@
-#include "CalibrationSheet.h"
+#include "forms/kalibracja/CalibrationSheet.h"
 
-#include "forms/Calibration.h"
+#include "forms/kalibracja/Calibration.h"
 #include "forms/uDrukTabliczka.h"
 #include "report/RpBand.h"
 #include "report/RpCtrls.h"

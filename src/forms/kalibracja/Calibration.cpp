@@ -1,4 +1,4 @@
-#include "Calibration.h"
+#include "forms/kalibracja/Calibration.h"
 
 #include <QLocale>
 

@@ -4,22 +4,22 @@
 // as a program of its own.
 #pragma once
 
-#include "forms/Calibration.h"
+#include "forms/kalibracja/Calibration.h"
 
 #include <QDialog>
 
 #include <array>
 
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TPrinterList;
 
 class TfKalibracja : public QDialog {
     Q_OBJECT
 public:
-    // Opens on the printer of that position in the printer list (the first when none).
-    explicit TfKalibracja(int printerIndex = 0, QWidget *parent = nullptr);
+    // Opens on the printer of that name (the first listed when it is not listed).
+    explicit TfKalibracja(const QString &printer = {}, QWidget *parent = nullptr);
     ~TfKalibracja() override;
 
     void PrintSheet(bool corrected);
@@ -37,7 +37,7 @@ private:
     void ReadingsChanged();
     void ShowStored();
 
-    QComboBox *cbDrukarka = nullptr;
+    TPrinterList *cbDrukarka = nullptr;
     std::array<QLineEdit *, 4> Readings{};
     QLabel *LabelPoziomo = nullptr;
     QLabel *LabelPionowo = nullptr;

@@ -1,4 +1,4 @@
-#include "TShape.h"
+#include "forms/controls/TShape.h"
 
 #include <QMouseEvent>
 #include <QPainter>

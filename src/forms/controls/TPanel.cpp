@@ -1,4 +1,4 @@
-#include "TPanel.h"
+#include "forms/controls/TPanel.h"
 
 #include "platform/Colour.h"
 

@@ -1,4 +1,4 @@
-#include "TRadioGroup.h"
+#include "forms/controls/TRadioGroup.h"
 
 #include <QFontMetrics>
 #include <QRadioButton>
