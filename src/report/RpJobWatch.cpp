@@ -4,8 +4,8 @@
 #include "report/RpPrntr.h"
 #include "report/RpProgress.h"
 
-#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QPushButton>
 #include <QTimer>
 
 #include <array>
@@ -112,10 +112,20 @@ TRpJobWatch::TRpJobWatch(const QString &printer, int job, TRpProgressForm *windo
                            });
 }
 
+void TRpJobWatch::Cancel() {
+    cancelRequested_ = true;
+    if (window_) {
+        window_->ShowProblem(QString());
+        window_->ShowJobState(QStringLiteral("Anuluję wydruk…"));
+        window_->BtnAnuluj->setEnabled(false);
+    }
+}
+
 void TRpJobWatch::Wait() {
     started_.start();
     QEventLoop loop;
     QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
     timer.setInterval(PollMilliseconds);
     std::exception_ptr error;
     bool settled = false;
@@ -162,6 +172,9 @@ bool TRpJobWatch::Look() {
     case TRpJobVerdict::Kind::Stuck:
         break;
     }
+    // A cancel asked for while the printer system was being asked goes ahead next turn.
+    if (cancelRequested_)
+        return false;
     const bool stuck = verdict.kind == TRpJobVerdict::Kind::Stuck;
     if (!stuck)
         stuckSince_.invalidate();

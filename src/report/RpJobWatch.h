@@ -43,8 +43,9 @@ public:
     TRpJobWatch &operator=(const TRpJobWatch &) = delete;
 
     void Wait();
-    // The operator's cancel: the job is cancelled at the printer system on the next turn.
-    void Cancel() { cancelRequested_ = true; }
+    // The operator's cancel: the window says so at once, and the job is cancelled at the
+    // printer system on the next turn.
+    void Cancel();
 
     // How often the printer system is asked; how long a job must be stuck before the
     // operator is asked (a network printer reports itself connecting at every job); how long

@@ -71,8 +71,14 @@ TEST_F(MainStart, PrinterChoiceIsRestoredOnlyWhenTheOperatorKeepsIt) {
         int printers;
         int shown;
         const char *display;
+        const char *name = nullptr; // stored cbDrukarkaNazwa
     };
     const Case cases[] = {
+        // The name finds the printer wherever queues added or removed have moved it; a name
+        // no longer listed leaves the index rule.
+        {true, 0, 3, 1, "P2", "P2"},
+        {true, 1, 3, 1, "P2", "P9"},
+        {false, 2, 3, 0, "P1", "P3"},
         {false, 2, 3, 0, "P1"},
         {true, 7, 3, -1, ""},
         {true, 2, 3, 2, "P3"},
@@ -90,6 +96,8 @@ TEST_F(MainStart, PrinterChoiceIsRestoredOnlyWhenTheOperatorKeepsIt) {
             Store("Setup", "CheckBox1", TSettingsValue::Boolean(*c.keep));
         if (c.index)
             Store("Setup", "cbDrukarka", TSettingsValue::Integer(*c.index));
+        if (c.name)
+            Store("Setup", "cbDrukarkaNazwa", TSettingsValue::Text(c.name));
         SetPrinterCount(c.printers);
         TfMain &main = ShowMain();
         EXPECT_EQ(main.CheckBox1Checked(), c.keep.value_or(false));
@@ -99,6 +107,8 @@ TEST_F(MainStart, PrinterChoiceIsRestoredOnlyWhenTheOperatorKeepsIt) {
         // The list's index is written whether or not it will be read back.
         EXPECT_EQ(Stored("Setup", "cbDrukarka", TSettingsTag::Integer),
                   TSettingsValue::Integer(c.shown));
+        EXPECT_EQ(Stored("Setup", "cbDrukarkaNazwa", TSettingsTag::String),
+                  TSettingsValue::Text(c.display));
         EXPECT_EQ(Stored("Setup", "CheckBox1", TSettingsTag::Boolean),
                   TSettingsValue::Boolean(c.keep.value_or(false)));
     }
@@ -186,6 +196,25 @@ TEST_F(MainClose, RefusedSaveShowsTheStoreErrorAndKeepsTheWindowOpen) {
     EXPECT_FALSE(main.isVisible());
     EXPECT_EQ(Stored("Dane", "Edit1", TSettingsTag::String), TSettingsValue::Text("OPEL"));
     EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// A store that keeps refusing never traps the operator: from the second close on the window
+// asks whether to end without saving, and "Nie" keeps it open.
+TEST_F(MainClose, SecondRefusedCloseAsksToEndWithoutSaving) {
+    BreakStore();
+    TfMain &main = ShowMain();
+    messages.answers = {false, true};
+    EXPECT_FALSE(main.close());
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(main.close());
+    QStringList shown;
+    for (const auto &message : messages.shown)
+        shown << message.text;
+    const QString refused = QStringLiteral("Failed to set data for 'CheckBox1'");
+    const QString question = QStringLiteral("Zakończyć bez zapisania ustawień?");
+    EXPECT_EQ(shown, QStringList({refused, refused, question, refused, question}));
+    EXPECT_EQ(messages.shown.back().kind, MessageKind::Question);
+    EXPECT_FALSE(main.isVisible());
 }
 
 TEST_F(MainClose, ReadsInTheirOrderAndWritesEverythingInOneWrite) {
