@@ -1,0 +1,130 @@
+// "Drukowanie" on a CUPS scheduler of the test's own, with what goes wrong at a station: a
+// queue that rejects jobs, a disabled queue, the scheduler stopped, the chosen queue removed,
+// a queue added before it. Each row: what the operator is told, whether the printer choice
+// was kept as printed, what CUPS holds afterwards and what was printed where.
+#include "forms/PlatePrintSupport.h"
+
+#include "platform/Application.h"
+#include "report/RpProgress.h"
+#include "support/PrivateScheduler.h"
+
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using platform::MessageKind;
+using plate_print::PlateWindow;
+
+class RealPrintJob : public PlateWindow {};
+
+TEST_F(RealPrintJob, EveryPrintIsPrintedOnTheChosenQueueOrAnError) {
+    testing_support::PrivateScheduler cups;
+    if (!cups.Why().isEmpty())
+        GTEST_SKIP() << cups.Why().toStdString();
+    enum class Change { None, Rejects, Disabled, SchedulerStopped, Removed, AddedBefore };
+    struct Case {
+        const char *queue;
+        Change change;
+        const char *told; // a pattern of what the operator is told; empty: nothing
+        MessageKind kind;
+        bool printed; // on the chosen queue; nothing is printed anywhere else
+    };
+    const Case cases[] = {
+        {"Q1", Change::None, "", {}, true},
+        {"Q2", Change::Rejects, "^Drukarka „Q2” nie przyjęła wydruku: .+", MessageKind::Error,
+         false},
+        {"Q3", Change::Disabled,
+         "^Wydruk na drukarce „Q3” anulowano \\(zadanie \\d+\\): tabliczka nie została "
+         "wydrukowana\\.$",
+         MessageKind::Information, false},
+        {"Q4", Change::Removed, "^Drukarka „Q4” jest niedostępna: ", MessageKind::Error, false},
+        {"Q5", Change::AddedBefore, "", {}, true},
+        {"Q6", Change::SchedulerStopped, "^Drukarka „Q6” jest niedostępna: ", MessageKind::Error,
+         false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.queue);
+        const QString queue = QLatin1String(c.queue);
+        const QString before = QStringLiteral("A") + queue; // sorts before the chosen queue
+        ASSERT_TRUE(cups.AddQueue(queue));
+        ShowMain();
+        Fill(plate_print::PositionOf(8, 2), {"FORD", "FOCUS", "WF0AXXGCDA1234567", c.queue});
+        ChooseQueue(queue);
+        switch (c.change) {
+        case Change::Rejects:
+            ASSERT_TRUE(cups.Tool("cupsreject", {queue}));
+            break;
+        case Change::Disabled:
+            ASSERT_TRUE(cups.Tool("cupsdisable", {queue}));
+            break;
+        case Change::SchedulerStopped:
+            cups.Stop();
+            break;
+        case Change::Removed:
+            ASSERT_TRUE(cups.Tool("lpadmin", {"-x", queue}));
+            break;
+        case Change::AddedBefore:
+            ASSERT_TRUE(cups.AddQueue(before));
+            break;
+        case Change::None:
+            break;
+        }
+        // The operator answers a stuck printer with "Anuluj wydruk".
+        QString asked;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (auto *progress = dynamic_cast<TRpProgressForm *>(top);
+                    progress && !progress->Problem().isEmpty() && asked.isEmpty()) {
+                    asked = progress->Problem();
+                    progress->BtnAnuluj->click();
+                }
+        });
+        answer.start(50);
+        messages.shown.clear();
+        window->SetCheckBox1Checked(false);
+        QTest::mouseClick(Child<QWidget>("BitBtn2"), Qt::LeftButton);
+        answer.stop();
+
+        if (QLatin1String(c.told).isEmpty()) {
+            EXPECT_TRUE(messages.shown.empty());
+        } else {
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].kind, c.kind);
+            EXPECT_TRUE(messages.shown[0].text.contains(QRegularExpression(c.told)))
+                << messages.shown[0].text.toStdString();
+        }
+        if (c.change == Change::Disabled)
+            EXPECT_TRUE(asked.startsWith(QStringLiteral("Drukarka „Q3” nie odpowiada: ")))
+                << asked.toStdString();
+        EXPECT_EQ(window->CheckBox1Checked(), c.printed);
+        if (c.change == Change::SchedulerStopped)
+            ASSERT_TRUE(cups.Start());
+        if (c.change == Change::Disabled) {
+            // Enabled again, the queue has nothing left to print.
+            ASSERT_TRUE(cups.Tool("cupsenable", {queue}));
+            QTest::qWait(2000);
+        }
+        // A printed plate is a whole PDF on the chosen queue and nowhere else.
+        QDeadlineTimer settle(c.printed ? 10000 : 0);
+        while (c.printed && cups.Printed(queue).isEmpty() && !settle.hasExpired())
+            QTest::qWait(50);
+        const QStringList printed = cups.Printed(queue);
+        EXPECT_EQ(printed.size(), c.printed ? 1 : 0);
+        if (!printed.isEmpty()) {
+            QFile pdf(printed[0]);
+            ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+            const QByteArray bytes = pdf.readAll();
+            EXPECT_TRUE(bytes.startsWith("%PDF-"));
+            EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
+        }
+        EXPECT_TRUE(cups.Printed(before).isEmpty());
+        EXPECT_EQ(cups.PendingJobs(), QStringList());
+        window.reset();
+    }
+}
+
+} // namespace
