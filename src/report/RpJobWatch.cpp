@@ -155,20 +155,31 @@ bool TRpJobWatch::Look() {
         return true;
     }
     platform::PrinterSystem &printers = platform::Service<platform::PrinterSystem>::get();
-    TRpJobVerdict verdict = JudgeJob(printer_, job_, printers.jobStatus(printer_, job_));
+    const platform::PrintJobStatus status = printers.jobStatus(printer_, job_);
+    TRpJobVerdict verdict = JudgeJob(printer_, job_, status);
     switch (verdict.kind) {
     case TRpJobVerdict::Kind::Printed:
         return true;
     case TRpJobVerdict::Kind::Failed:
         throw ERpError(verdict.text);
-    case TRpJobVerdict::Kind::Waiting:
+    case TRpJobVerdict::Kind::Waiting: {
+        // A printer that cannot be reached often says no more than a message while the job
+        // seems to print; a plate takes seconds, so a long wait is a stuck printer too.
         if (started_.elapsed() < SilentWaitMilliseconds)
             break;
+        const QString said = !status.printerMessage.trimmed().isEmpty()
+                                 ? status.printerMessage.trimmed()
+                                 : status.jobMessage.trimmed();
         verdict = {TRpJobVerdict::Kind::Stuck,
-                   QStringLiteral("Drukarka „%1” nie odpowiada: zadanie %2 czeka od ponad "
-                                  "minuty. %3")
-                       .arg(printer_, QString::number(job_), verdict.text)};
+                   QStringLiteral("Drukarka „%1” nie odpowiada: %2")
+                       .arg(printer_, said.isEmpty()
+                                          ? QStringLiteral("zadanie %1 nie wydrukowało się od "
+                                                           "%2 s")
+                                                .arg(job_)
+                                                .arg(SilentWaitMilliseconds / 1000)
+                                          : said)};
         break;
+    }
     case TRpJobVerdict::Kind::Stuck:
         break;
     }

@@ -21,7 +21,8 @@ class TRpProgressForm;
 // - the printer system does not answer, the queue is stopped (disabled, paused) or refuses
 //   jobs, the job is held, or the printer reports itself offline, unreachable or shut
 //   down: stuck, with what the printer says;
-// - otherwise (queued, printing): waiting.
+// - otherwise (queued, printing): waiting; a job waiting longer than a plate takes to print
+//   counts as stuck (TRpJobWatch), with what the printer says.
 struct TRpJobVerdict {
     enum class Kind { Printed, Failed, Stuck, Waiting };
     Kind kind = Kind::Waiting;
@@ -49,11 +50,12 @@ public:
 
     // How often the printer system is asked; how long a job must be stuck before the
     // operator is asked (a network printer reports itself connecting at every job); how long
-    // a job may wait for no reason the printer gives, and how long "Czekaj" keeps the same
-    // question away.
+    // a job may take before it counts as stuck though the printer gives no reason (an
+    // unreachable network printer only says so in words), and how long "Czekaj" keeps the
+    // same question away.
     static constexpr int PollMilliseconds = 200;
     static constexpr int StuckGraceMilliseconds = 1000;
-    static constexpr int SilentWaitMilliseconds = 60000;
+    static constexpr int SilentWaitMilliseconds = 15000;
 
 private:
     // True when the job is settled: printed, or an error raised.

@@ -69,7 +69,12 @@ TEST_F(MainPrintJob, OnlyACompletedJobOnTheShownPrinterCountsAsPrinted) {
          MessageKind::Information,
          false,
          true},
-        {"stuck, the program closed", Change::Closed, {"StartDoc P2 Quendrel"}, {}, {}, false,
+        {"stuck, the program closed",
+         Change::Closed,
+         {"StartDoc P2 Quendrel"},
+         {},
+         {},
+         false,
          true},
     };
     for (const Case &c : cases) {

@@ -6,7 +6,9 @@
 
 #include "platform/Application.h"
 #include "report/RpProgress.h"
+#include "support/IppEverywherePrinter.h"
 #include "support/PrivateScheduler.h"
+#include "support/PwgRaster.h"
 
 #include <QPushButton>
 #include <QRegularExpression>
@@ -15,8 +17,8 @@
 
 namespace {
 
-using platform::MessageKind;
 using plate_print::PlateWindow;
+using platform::MessageKind;
 
 class RealPrintJob : public PlateWindow {};
 
@@ -125,6 +127,88 @@ TEST_F(RealPrintJob, EveryPrintIsPrintedOnTheChosenQueueOrAnError) {
         EXPECT_EQ(cups.PendingJobs(), QStringList());
         window.reset();
     }
+}
+
+// A driverless IPP Everywhere printer (PWG raster, 600 dpi, 4-mm margins): the plate's ink
+// lands where the engine draws it; switched off, the job is stuck, the operator cancels it,
+// and switched on again the printer prints nothing.
+TEST_F(RealPrintJob, DriverlessPrinterPrintsThePlateAsDesignedOrIsCancelledWhenOff) {
+    testing_support::PrivateScheduler cups;
+    if (!cups.Why().isEmpty())
+        GTEST_SKIP() << cups.Why().toStdString();
+    testing_support::IppEverywherePrinter printer;
+    if (!printer.Missing().isEmpty())
+        GTEST_SKIP() << printer.Missing().toStdString();
+    ASSERT_EQ(printer.Why(), QString());
+    ASSERT_TRUE(cups.AddQueue("MerovanIPP", printer.Uri(), "everywhere"));
+    ShowMain();
+    const plate_print::Position &position = plate_print::PositionOf(10, 7);
+    const plate_print::PlateTexts texts{"VOLKSWAGEN", "GOLF", "WVWZZZ1KZ6W000001", "KR/07"};
+    Fill(position, texts);
+    ChooseQueue("MerovanIPP");
+    PlateWindow::Print();
+    QDeadlineTimer deadline(30000);
+    while (printer.Documents().isEmpty() && !deadline.hasExpired())
+        QTest::qWait(100);
+    ASSERT_EQ(printer.Documents().size(), 1);
+    const std::vector<testing_support::PwgPage> pages =
+        testing_support::ReadPwgRaster(printer.Documents()[0]);
+    ASSERT_EQ(pages.size(), 1u);
+    ASSERT_EQ(pages[0].dpiX, 600);
+    const plate_print::ExpectedPlate expected = plate_print::Expect(position, texts, 600);
+    // Placement is measured where rasterising cannot move it: left-aligned lines by their
+    // first ink column, right-aligned ones by their last, centred ones by their middle, every
+    // line by its lowest ink row. Glyph widths are the rasteriser's own.
+    double worstX = 0;
+    int worstY = 0;
+    for (std::size_t i = 0; i < expected.lines.size(); ++i) {
+        const plate_print::ExpectedLine &line = expected.lines[i];
+        SCOPED_TRACE(line.label.toStdString());
+        const QRect printed = plate_print::LineInk(pages[0].image, {0, 0}, expected.lines, i, 600);
+        const QRect drawn = plate_print::LineInk(expected.reference, expected.area.topLeft(),
+                                                 expected.lines, i, 600);
+        ASSERT_FALSE(printed.isNull());
+        const auto anchor = [&](const QRect &ink) {
+            return line.alignment == TAlignment::taLeftJustify    ? ink.left()
+                   : line.alignment == TAlignment::taRightJustify ? ink.right()
+                                                                  : ink.center().x();
+        };
+        const double dx = std::abs(anchor(printed) - anchor(drawn));
+        const int dy = std::abs(printed.bottom() - drawn.bottom());
+        EXPECT_LE(dx, line.alignment == TAlignment::taCenter ? 4 : 3);
+        EXPECT_LE(dy, 1);
+        worstX = std::max(worstX, dx);
+        worstY = std::max(worstY, dy);
+    }
+    RecordProperty("WorstAnchorDevicePixels", QString::number(worstX).toStdString());
+    RecordProperty("WorstBottomDevicePixels", worstY);
+
+    // Off: the job waits on the unreachable printer until the operator cancels it.
+    printer.Stop();
+    QString asked;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *progress = dynamic_cast<TRpProgressForm *>(top);
+                progress && !progress->Problem().isEmpty() && asked.isEmpty()) {
+                asked = progress->Problem();
+                progress->BtnAnuluj->click();
+            }
+    });
+    answer.start(50);
+    messages.shown.clear();
+    window->SetCheckBox1Checked(false);
+    QTest::mouseClick(Child<QWidget>("BitBtn2"), Qt::LeftButton);
+    answer.stop();
+    EXPECT_TRUE(asked.startsWith(QStringLiteral("Drukarka „MerovanIPP” nie odpowiada: ")))
+        << asked.toStdString();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Information);
+    EXPECT_FALSE(window->CheckBox1Checked());
+    EXPECT_EQ(cups.PendingJobs(), QStringList());
+    ASSERT_TRUE(printer.Start());
+    QTest::qWait(3000);
+    EXPECT_EQ(printer.Documents().size(), 1);
 }
 
 } // namespace

@@ -153,8 +153,8 @@ QStringList PrivateScheduler::PendingJobs() {
 }
 
 QStringList PrivateScheduler::Printed(const QString &queue) const {
-    QStringList files = QDir(folder_.path() + "/out")
-                            .entryList({queue + QStringLiteral("-*.prn")}, QDir::Files);
+    QStringList files =
+        QDir(folder_.path() + "/out").entryList({queue + QStringLiteral("-*.prn")}, QDir::Files);
     const auto job = [&](const QString &file) {
         return file.mid(queue.size() + 1).chopped(4).toInt();
     };
