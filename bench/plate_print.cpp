@@ -1,8 +1,10 @@
-// The plate from the main window: from pressing "&Drukowanie" until the document has been
-// handed to CUPS (the cups-pdf queue of scripts/print-queues; skipped without it), and from
-// pressing "&Podgląd" until the preview has painted the plate; with the process's peak
-// memory; the print once on the queue as it is and once with a stored registration correction
-// (argument 1), which must cost next to nothing. Runs offscreen unless QT_QPA_PLATFORM says
+// The plate from the main window: from pressing "&Drukowanie" until CUPS has accepted the
+// job (the cups-pdf queue of scripts/print-queues; skipped without it), handed over as the
+// program does it (libcups, every answer checked) and, in the same run, as Qt's own CUPS
+// engine did it before; the wait until CUPS reports the job printed is counted apart. Also
+// from pressing "&Podgląd" until the preview has painted the plate; with the process's peak
+// memory; the print once on the queue as it is and once with a stored registration
+// correction, which must cost next to nothing. Runs offscreen unless QT_QPA_PLATFORM says
 // otherwise.
 // Run: source scripts/print-queues; plate_print --benchmark_counters_tabular=true
 #include "forms/controls/TEdit.h"
@@ -10,6 +12,9 @@
 #include "forms/kalibracja/Calibration.h"
 #include "forms/uMain.h"
 #include "platform/Fonts.h"
+#include "platform/PrinterDeviceMode.h"
+#include "platform/PrinterDocument.h"
+#include "platform/Service.h"
 #include "report/RpPrev.h"
 #include "report/RpPreview.h"
 
@@ -24,6 +29,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMouseEvent>
+#include <QPrintEngine>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -81,6 +88,75 @@ private:
 
 Stage *stage = nullptr;
 
+// Notes when a document has been accepted, around the document of the real printers.
+class TimedDocument final : public platform::SpoolDocument {
+public:
+    TimedDocument(std::unique_ptr<platform::SpoolDocument> inner, Clock::time_point &accepted)
+        : inner_(std::move(inner)), accepted_(accepted) {}
+    bool startPage() override { return inner_->startPage(); }
+    void endPage() override { inner_->endPage(); }
+    int endDocument() override {
+        const int job = inner_->endDocument();
+        accepted_ = Clock::now();
+        return job;
+    }
+    void abortDocument() override { inner_->abortDocument(); }
+    QPainter &painter() override { return inner_->painter(); }
+
+private:
+    std::unique_ptr<platform::SpoolDocument> inner_;
+    Clock::time_point &accepted_;
+};
+
+// The real printers, with the moment each document is accepted noted; with `qtEngine` the
+// document goes the way it went before: Qt's CUPS engine, which hands the file over and
+// reports nothing back, so there is no job to follow.
+class HandOverClock final : public platform::PrinterSystem {
+public:
+    bool qtEngine = false;
+    Clock::time_point accepted;
+
+    QStringList printerNames() override { return real_.printerNames(); }
+    QString defaultPrinterName() override { return real_.defaultPrinterName(); }
+    platform::PrinterIdentity identity(const QString &p) override { return real_.identity(p); }
+    std::optional<platform::DeviceMode> deviceMode(const QString &p) override {
+        return real_.deviceMode(p);
+    }
+    void setDeviceMode(const QString &p, const platform::DeviceMode &mode) override {
+        real_.setDeviceMode(p, mode);
+    }
+    std::optional<QList<int>> papers(const QString &p) override { return real_.papers(p); }
+    std::optional<platform::DeviceCaps> deviceCaps(const QString &p) override {
+        return real_.deviceCaps(p);
+    }
+    std::unique_ptr<platform::SpoolDocument> startDocument(const QString &printer,
+                                                           const QString &title) override {
+        if (!qtEngine)
+            return std::make_unique<TimedDocument>(real_.startDocument(printer, title), accepted);
+        const platform::DeviceMode mode =
+            real_.deviceMode(printer).value_or(platform::DeviceMode{});
+        auto document = std::make_unique<platform::PrinterDocument>([&](QPrinter &device) {
+            device.setPrinterName(printer);
+            platform::ApplyDeviceMode(mode, device);
+            device.setFullPage(true);
+            device.setDocName(title);
+            constexpr auto CupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+            QStringList options = device.printEngine()->property(CupsOptions).toStringList();
+            options << QStringLiteral("print-scaling") << QStringLiteral("none");
+            device.printEngine()->setProperty(CupsOptions, options);
+        });
+        return std::make_unique<TimedDocument>(std::move(document), accepted);
+    }
+    platform::PrintJobStatus jobStatus(const QString &p, int job) override {
+        return real_.jobStatus(p, job);
+    }
+    void cancelJob(const QString &p, int job) override { real_.cancelJob(p, job); }
+
+private:
+    platform::PrinterSystem &real_ = platform::PrinterSystem::real();
+    platform::ScopedService<platform::PrinterSystem> scope_{*this};
+};
+
 // Waits until the queue has no job left, so the conversion of one document does not share
 // the processor with the next measurement.
 void WaitForEmptyQueue(const QString &queue) {
@@ -123,27 +199,36 @@ void BM_PrintUntilHandedToCups(benchmark::State &state) {
         state.SkipWithError("the cups-pdf queue is not among the printers");
         return;
     }
-    const bool calibrated = state.range(0) == 1;
+    HandOverClock printers;
+    printers.qtEngine = state.range(0) == 0;
+    const bool calibrated = state.range(1) == 1;
     if (calibrated)
         SaveCalibration(queue, {2000, 5000, -2000, -5000});
     const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
     QAbstractButton &print = stage->Button("BitBtn2");
+    double printed = 0;
     for (auto _ : state) {
+        const Clock::time_point pressed = Clock::now();
         print.click();
-        state.PauseTiming();
+        const Clock::time_point returned = Clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(printers.accepted - pressed).count());
+        printed += std::chrono::duration<double, std::milli>(returned - pressed).count();
         WaitForEmptyQueue(queue);
-        state.ResumeTiming();
     }
     RemoveBenchPdfs(folder, start);
     if (calibrated)
         RemoveCalibration(queue);
+    // With libcups "Drukowanie" returns once CUPS says the job has printed.
+    state.counters["until_printed_ms"] = printed / double(state.iterations());
     state.counters["peak_MiB"] = PeakMiB();
 }
 BENCHMARK(BM_PrintUntilHandedToCups)
-    ->ArgName("calibrated")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"libcups", "calibrated"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({1, 1})
     ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
     ->Iterations(10)
     ->Repetitions(3);
 
