@@ -38,8 +38,11 @@ constexpr std::array<int, 5> BoxTops{21, 49, 89, 129, 169};
 constexpr int TextLeft = 38;
 constexpr int MakerLeft = 222;
 
-// The chosen position among the sheet's faint outlines in the preview.
+// The chosen position among the sheet's faint outlines in the preview, used ones hatched,
+// and the gap kept between neighbouring outlines, in millimetres.
 constexpr platform::Pen ChosenOutline{platform::TColor(0xC07000), 2};
+constexpr platform::Brush UsedFill{platform::TColor(0xA0A0A0), platform::BrushStyle::BDiagonal};
+constexpr float CellGap = 1;
 
 } // namespace
 
@@ -89,15 +92,36 @@ PlateOrigin ChosenPlateOrigin(int sheetLayout, const std::array<platform::TColor
 }
 
 void ShowSheet(TfDrukTabliczka &plate, int sheetLayout,
-               const std::array<platform::TColor, 10> &fills) {
-    for (const int marker : LayoutMarkers(sheetLayout)) {
+               const std::array<platform::TColor, 10> &fills, const TSheetState &sheet) {
+    // A cell is the sheet's pitch: from one column's left edge to the other's, from one row's
+    // top to the next one's. The design's outline is larger than a cell; drawn at its size,
+    // neighbours would overlap as no pre-cut plates do.
+    const SheetColumn &left = sheetLayout == 0 ? EightLeft : TenLeft;
+    const SheetColumn &right = sheetLayout == 0 ? EightRight : TenRight;
+    float pitchDown = left.rows[1] - left.rows[0];
+    for (std::size_t row = 2; row < std::size_t(TSheetState::PositionCount(sheetLayout) / 2); ++row)
+        pitchDown = std::min(pitchDown, left.rows[row] - left.rows[row - 1]);
+    const long double width =
+        std::min(plate.RpShape1->Size().Width(), (long double)(right.left - left.left) - CellGap);
+    const long double height =
+        std::min(plate.RpShape1->Size().Height(), (long double)pitchDown - CellGap);
+    const std::span<const int> markers = LayoutMarkers(sheetLayout);
+    for (std::size_t i = 0; i < markers.size(); ++i) {
+        const int marker = markers[i];
         TRpShape &outline = *plate.SheetOutlines[std::size_t(marker - 1)];
         PlateOrigin origin = SheetStart(sheetLayout);
         AddMarkerOffsets(origin, sheetLayout, marker);
         PutAt(outline, origin);
+        outline.Size().SetWidth(width);
+        outline.Size().SetHeight(height);
         outline.SetEnabled(true);
-        if (fills[marker - 1] == platform::SelectionColour)
+        if (sheet.Used(int(i) + 1))
+            outline.Brush = UsedFill;
+        if (fills[marker - 1] == platform::SelectionColour) {
             outline.Pen = ChosenOutline;
+            plate.RpReport1->PreviewFocus = QRectF(double(origin.x) * 10, double(origin.y) * 10,
+                                                   double(width) * 10, double(height) * 10);
+        }
     }
 }
 
@@ -174,6 +198,13 @@ void TfMain::Drukowanie(int mode) {
                                              "aż drukarka ją wydrukuje."));
         return;
     }
+    const int position = ChosenPosition();
+    if (mode != 0 && Sheet().Used(position) &&
+        !platform::Ask(QStringLiteral("Pozycja %1 tego arkusza jest już wykorzystana. Drukować "
+                                      "mimo to?")
+                           .arg(position),
+                       false))
+        return;
 
     const auto plate = std::make_unique<TfDrukTabliczka>();
     TRpReport &report = *plate->RpReport1;
@@ -182,7 +213,7 @@ void TfMain::Drukowanie(int mode) {
     report.PrinterSettings().PrinterName = cbDrukarkaChosen();
     FillPlate(*plate, ChosenPlateOrigin(sheetLayout, fills),
               {EditText(1), EditText(2), EditText(3), EditText(4)});
-    ShowSheet(*plate, sheetLayout, fills);
+    ShowSheet(*plate, sheetLayout, fills, Sheet());
     report.PrinterCalibration = StoredCorrection;
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
@@ -206,4 +237,7 @@ void TfMain::Drukowanie(int mode) {
         return;
     }
     SetCheckBox1Checked(true);
+    // Nothing installed prints nothing; only a plate that printed uses its position.
+    if (!report.LastPrinted().Printer.isEmpty())
+        PositionPrinted(position);
 }

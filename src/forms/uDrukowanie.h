@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Colour.h"
+#include "settings/SheetStore.h"
 
 #include <QString>
 
@@ -30,9 +31,11 @@ bool AnyPositionChosen(int sheetLayout, const std::array<platform::TColor, 10> &
 PlateOrigin ChosenPlateOrigin(int sheetLayout, const std::array<platform::TColor, 10> &fills);
 
 // The sheet's pre-cut positions, shown in the preview only: the layout's outlines at their
-// offsets, the chosen one drawn more strongly; the outlines of other layouts stay off.
+// offsets, each kept within its own cell of the sheet's pitch, used positions hatched, the
+// chosen one drawn more strongly, and the preview opening on it; the outlines of other
+// layouts stay off.
 void ShowSheet(TfDrukTabliczka &plate, int sheetLayout,
-               const std::array<platform::TColor, 10> &fills);
+               const std::array<platform::TColor, 10> &fills, const TSheetState &sheet);
 
 // Puts the plate outline at the origin and moves the other items by whole screen pixels
 // from the outline's pixel position.

@@ -24,7 +24,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProxyStyle>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStyledItemDelegate>
 
@@ -112,19 +114,26 @@ TfMain::TfMain(QWidget *parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Druk Tabliczki"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(ClientWidth, ClientHeight);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
 
+    // The client area keeps its size and everything in it its place; the window grows by
+    // the menu bar above it.
+    CreateMenu();
+    Client = new QWidget(this);
+    Client->setObjectName(QStringLiteral("Client"));
+    Client->setGeometry(0, MenuBar->height(), ClientWidth, ClientHeight);
+    setFixedSize(ClientWidth, MenuBar->height() + ClientHeight);
     CreatePanels();
     CreateSheetPicker();
     CreatePlateFields();
     CreatePrinterChoice();
     CreateButtons();
     SetTabOrder();
+    CreateAccessibleNames();
     // The window opens on the first control in tab order.
     BitBtn1->setFocus();
 
@@ -134,10 +143,55 @@ TfMain::TfMain(QWidget *parent) : QWidget(parent) {
 
 TfMain::~TfMain() = default;
 
+void TfMain::CreateMenu() {
+    MenuBar = new QMenuBar(this);
+    MenuBar->setObjectName(QStringLiteral("MenuBar"));
+    // Every entry runs under the error display, as the buttons do.
+    const auto add = [this](QMenu *menu, const QString &text, const char *name, auto handler) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this,
+                [this, handler] { platform::Guarded([&] { handler(); }); });
+        return action;
+    };
+    // Alt+P, Alt+D and Alt+Z belong to the buttons.
+    QMenu *sheet = MenuBar->addMenu(QStringLiteral("&Arkusz"));
+    sheet->setObjectName(QStringLiteral("MenuArkusz"));
+    add(sheet, QStringLiteral("&Nowy arkusz"), "ActionNowyArkusz", [this] { NowyArkusz(); });
+    ActionMarkUsed = add(sheet, QStringLiteral("Oznacz jako &wykorzystaną"), "ActionWykorzystana",
+                         [this] { OznaczPozycje(true); });
+    ActionMarkFree = add(sheet, QStringLiteral("Oznacz jako wo&lną"), "ActionWolna",
+                         [this] { OznaczPozycje(false); });
+    QMenu *printer = MenuBar->addMenu(QStringLiteral("D&rukarka"));
+    printer->setObjectName(QStringLiteral("MenuDrukarka"));
+    add(printer, QStringLiteral("&Kalibracja drukarki…"), "ActionKalibracja",
+        [this] { OpenCalibration(); });
+    add(printer, QStringLiteral("&Odśwież listę drukarek"), "ActionOdswiez",
+        [this] { cbDrukarka->Refresh(); });
+    QMenu *help = MenuBar->addMenu(QStringLiteral("P&omoc"));
+    help->setObjectName(QStringLiteral("MenuPomoc"));
+    add(help, QStringLiteral("&O programie"), "ActionOProgramie", [] {
+        platform::ShowMessage(
+            platform::MessageKind::Information,
+            QStringLiteral("Merovan %1\n\nDruk zastępczych tabliczek znamionowych pojazdów na "
+                           "arkuszach folii aluminiowej.\n\n© 2026 ZOVI Software. Wszelkie prawa "
+                           "zastrzeżone; program można używać wyłącznie na warunkach uzgodnionych "
+                           "z ZOVI Software.")
+                .arg(QStringLiteral(MEROVAN_VERSION)));
+    });
+    MenuBar->adjustSize();
+    MenuBar->setGeometry(0, 0, ClientWidth, MenuBar->sizeHint().height());
+}
+
+void TfMain::OpenCalibration() {
+    TfKalibracja dialog(cbDrukarka->Chosen(), this);
+    dialog.exec();
+}
+
 void TfMain::CreatePanels() {
-    Panel1 = MakePanel(this, "Panel1", {0, 0, ClientWidth, 51}, true);
-    Panel3 = MakePanel(this, "Panel3", {0, 51, ClientWidth, 354}, false);
-    Panel2 = MakePanel(this, "Panel2", {0, 405, ClientWidth, 41}, true);
+    Panel1 = MakePanel(Client, "Panel1", {0, 0, ClientWidth, 51}, true);
+    Panel3 = MakePanel(Client, "Panel3", {0, 51, ClientWidth, 354}, false);
+    Panel2 = MakePanel(Client, "Panel2", {0, 405, ClientWidth, 41}, true);
     Label1 = MakeLabel(
         Panel1, "Label1",
         QStringLiteral("Proszę wybrać etykietę do zadrukowania oraz drukarkę i nacisnąć odpowiedni "
@@ -153,6 +207,10 @@ void TfMain::CreateSheetPicker() {
     Shape11->setObjectName(QStringLiteral("Shape11"));
     Shape11->setGeometry(16, 9, 209, 321);
     Shape11->SetBrushColor(platform::clGray);
+    // The miniature is one stop of the tab order: arrows move a focus frame among the
+    // markers, Space or Enter chooses the framed one, a digit chooses its position at once.
+    Shape11->setFocusPolicy(Qt::StrongFocus);
+    Shape11->installEventFilter(this);
     for (int i = 0; i < MarkerCount; ++i) {
         auto *marker = new TShape(TShape::Kind::RoundRect, Panel3);
         marker->setObjectName(QStringLiteral("Shape%1").arg(i + 1));
@@ -223,10 +281,7 @@ void TfMain::CreatePrinterChoice() {
     cbDrukarka->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(cbDrukarka, &QComboBox::customContextMenuRequested, this, [this](const QPoint &at) {
         QMenu menu(cbDrukarka);
-        menu.addAction(QStringLiteral("Kalibracja drukarki…"), this, [this] {
-            TfKalibracja dialog(cbDrukarka->Chosen(), this);
-            dialog.exec();
-        });
+        menu.addAction(QStringLiteral("Kalibracja drukarki…"), this, [this] { OpenCalibration(); });
         menu.exec(cbDrukarka->mapToGlobal(at));
     });
 
@@ -259,11 +314,50 @@ void TfMain::CreateButtons() {
     BitBtn3->SetCancel(true);
 }
 
+// What a screen reader says of each control: the fields by their labels (each label is its
+// field's buddy), the sheet, the printer list, the buttons.
+void TfMain::CreateAccessibleNames() {
+    const std::array<std::pair<const char *, const char *>, FieldCount> fields{{
+        {"Marka", "Marka pojazdu, do 32 znaków, wielkimi literami"},
+        {"Model", "Model pojazdu, do 32 znaków"},
+        {"Numer nadwozia", "Numer nadwozia (podwozia lub ramy), do 20 znaków"},
+        {"Wyróżnik SKP", "Wyróżnik stacji kontroli pojazdów, do 9 znaków"},
+    }};
+    const std::array<const char *, FieldCount> labels{"Label5", "Label6", "Label7", "Label2"};
+    for (int i = 0; i < FieldCount; ++i) {
+        Edits[i]->setAccessibleName(QString::fromUtf8(fields[i].first));
+        Edits[i]->setAccessibleDescription(QString::fromUtf8(fields[i].second));
+        Panel3->findChild<QLabel *>(QLatin1String(labels[i]))->setBuddy(Edits[i]);
+    }
+    RadioGroup1->setAccessibleName(QStringLiteral("Wybór arkusza"));
+    RadioGroup1->setAccessibleDescription(QStringLiteral("Arkusz folii włożony do drukarki"));
+    Shape11->setAccessibleName(QStringLiteral("Arkusz — wybór pozycji"));
+    Shape11->setAccessibleDescription(
+        QStringLiteral("Strzałki przesuwają ramkę po pozycjach, spacja lub Enter wybiera "
+                       "pozycję, cyfry 1–9 i 0 wybierają pozycje 1–10"));
+    Panel3->findChild<QLabel *>(QStringLiteral("Label4"))->setBuddy(cbDrukarka);
+    cbDrukarka->setAccessibleName(QStringLiteral("Wybór drukarki"));
+    CheckBox1->setAccessibleName(CheckBox1->text());
+    const std::array<std::tuple<TBitBtn *, const char *, const char *>, 4> buttons{{
+        {BitBtn1, "Podgląd", "Pokazuje tabliczkę na arkuszu, niczego nie drukuje"},
+        {BitBtn2, "Drukowanie", "Drukuje tabliczkę na wybranej pozycji arkusza"},
+        {BitBtn4, "Zamówienie folii", "Przygotowuje e-mail z zamówieniem folii"},
+        {BitBtn3, "Koniec", "Zapisuje ustawienia i kończy program"},
+    }};
+    for (const auto &[button, name, description] : buttons) {
+        button->setAccessibleName(QString::fromUtf8(name));
+        button->setAccessibleDescription(QString::fromUtf8(description));
+    }
+}
+
 // Panels in the order Panel2, Panel3, Panel1; within each panel by tab number.
 void TfMain::SetTabOrder() {
-    const std::array<QWidget *, 11> order{BitBtn1,     BitBtn2,    BitBtn4,   BitBtn3,
-                                          RadioGroup1, cbDrukarka, CheckBox1, Edits[0],
-                                          Edits[1],    Edits[2],   Edits[3]};
+    // The sheet choice takes the focus on its items.
+    std::vector<QWidget *> order{BitBtn1, BitBtn2, BitBtn4, BitBtn3};
+    for (QRadioButton *item : RadioGroup1->findChildren<QRadioButton *>())
+        order.push_back(item);
+    order.insert(order.end(),
+                 {Shape11, cbDrukarka, CheckBox1, Edits[0], Edits[1], Edits[2], Edits[3]});
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -315,6 +409,7 @@ void TfMain::FormShow() {
     cbDrukarka->setCurrentIndex(0);
 
     RestoreSettings();
+    ReadSheets();
     RadioGroup1Click();
     CheckFont();
 }
@@ -398,16 +493,19 @@ void TfMain::RadioGroup1Click() {
         marker->move(marker->x(), top);
         marker->show();
     }
+    ShowSheetState();
 }
 
 void TfMain::ResetShapeow() {
     for (TShape *marker : Shapes)
         marker->SetBrushColor(platform::clWhite);
+    ShowSheetState();
 }
 
 void TfMain::ShapeMouseDown(TShape *sender) {
     ResetShapeow();
     sender->SetBrushColor(platform::SelectionColour);
+    ShowSheetState();
 }
 
 void TfMain::Edit1Enter(QWidget *sender) {

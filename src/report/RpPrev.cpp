@@ -1,6 +1,7 @@
 #include "RpPrev.h"
 
 #include "report/RpPrntr.h"
+#include "report/RpReport.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -273,6 +274,11 @@ void TRpStandardPreview::WritePageText() {
 void TRpStandardPreview::RpPreviewPageAvailable(TRpPreview *, int) {
     WritePageText();
     const TRpPrinter *job = RpPreview->Job();
+    // The preview opens on the part of the page its report asks for, once.
+    if (job && job->Report() && !focused_ && !job->Report()->PreviewFocus.isEmpty()) {
+        focused_ = true;
+        RpPreview->ShowPart(job->Report()->PreviewFocus);
+    }
     const bool finished = job && job->Status() == TRpJobStatus::Finished;
     for (QToolButton *button : {FirstPage, PreviousPage, NextPage, LastPage})
         button->setEnabled(finished);

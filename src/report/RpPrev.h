@@ -61,4 +61,5 @@ private:
 
     QButtonGroup *zoomGroup_;
     int lastProgress_ = 0;
+    bool focused_ = false;
 };

@@ -212,6 +212,18 @@ int TRpPreview::LineStep() const {
     return LineStepOf(viewport()->height());
 }
 
+void TRpPreview::ShowPart(const QRectF &tenths) {
+    const long double scale = (long double)zoom_ / 100;
+    const auto scroll = [](QScrollBar *bar, int start, int length, int view) {
+        bar->setValue(length < view ? start - (view - length) / 2 : start);
+    };
+    // The page is drawn 2 pixels inside the image's border.
+    scroll(horizontalScrollBar(), imageOrigin_.x() + 2 + Round(tenths.left() * scale * FactorX()),
+           Round(tenths.width() * scale * FactorX()), viewport()->width());
+    scroll(verticalScrollBar(), imageOrigin_.y() + 2 + Round(tenths.top() * scale * FactorY()),
+           Round(tenths.height() * scale * FactorY()), viewport()->height());
+}
+
 int TRpPreview::ScrollRange() const {
     return imageOrigin_.y() + image_->height();
 }

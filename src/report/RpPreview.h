@@ -62,6 +62,10 @@ public:
     void ZoomToWidth();
     void Zoom100() { SetZoom(100); }
 
+    // Scrolls the part of the page (tenths of a millimetre from the paper's corner) into
+    // view, centred where it fits.
+    void ShowPart(const QRectF &tenths);
+
     // The line step of the vertical scroll bar and the scroll range (the content's height).
     int LineStep() const;
     int ScrollRange() const;

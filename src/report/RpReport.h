@@ -10,6 +10,7 @@
 #include "report/RpPage.h"
 #include "report/RpPrintable.h"
 
+#include <QRectF>
 #include <QString>
 
 #include <functional>
@@ -160,6 +161,9 @@ public:
     int PreviewLeft = 0;
     int PreviewTop = 0;
     TRpZoomState PrevInitialZoom = TRpZoomState::rpZoomToFit;
+    // The part of the page the preview opens on, in tenths of a millimetre from the paper's
+    // corner; empty: the top of the page. Only where the preview scrolls to changes.
+    QRectF PreviewFocus;
 
 private:
     bool runInProgress_ = false;

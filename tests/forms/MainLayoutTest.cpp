@@ -24,9 +24,13 @@ TEST_F(MainLayout, WindowIsFixedAtItsClientSizeWithOnlyTheCloseBox) {
     TfMain &main = ShowMain();
     EXPECT_EQ(main.objectName(), "fMain");
     EXPECT_EQ(main.windowTitle(), "Druk Tabliczki");
-    EXPECT_EQ(main.size(), QSize(561, 446));
-    EXPECT_EQ(main.minimumSize(), QSize(561, 446));
-    EXPECT_EQ(main.maximumSize(), QSize(561, 446));
+    // The client area keeps its size below the menu bar; the window grows by the bar.
+    const int bar = Child<QWidget>("MenuBar")->height();
+    EXPECT_GT(bar, 10);
+    EXPECT_EQ(main.ClientArea()->geometry(), QRect(0, bar, 561, 446));
+    EXPECT_EQ(main.size(), QSize(561, 446 + bar));
+    EXPECT_EQ(main.minimumSize(), main.size());
+    EXPECT_EQ(main.maximumSize(), main.size());
     const Qt::WindowFlags flags = main.windowFlags();
     EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
@@ -53,9 +57,9 @@ TEST_F(MainLayout, EveryControlSitsAtItsPlaceWithItsText) {
     const QString label3 = "Drukowanie tabliczek jest możliwe tylko i wyłącznie na drukarkach "
                            "laserowych lub termotransferowych z użyciem atestowanych materiałów.";
     const Placement table[] = {
-        {"Panel1", "fMain", {0, 0, 561, 51}, {}},
-        {"Panel3", "fMain", {0, 51, 561, 354}, {}},
-        {"Panel2", "fMain", {0, 405, 561, 41}, {}},
+        {"Panel1", "Client", {0, 0, 561, 51}, {}},
+        {"Panel3", "Client", {0, 51, 561, 354}, {}},
+        {"Panel2", "Client", {0, 405, 561, 41}, {}},
         {"Label1", "Panel1", {16, 6, 525, 39}, label1},
         {"Shape11", "Panel3", {16, 9, 209, 321}, {}},
         {"Label5", "Panel3", {244, 16, 141, 13}, "Marka ...................................."},
@@ -169,9 +173,9 @@ TEST_F(MainLayout, FieldsLimitAndRaiseWhatIsTyped) {
 
 TEST_F(MainLayout, WindowOpensOnTheFirstButtonAndTabWalksButtonsSheetPrinterAndFields) {
     ShowMain();
-    const char *order[] = {"BitBtn1",     "BitBtn2",    "BitBtn4",   "BitBtn3",
-                           "RadioGroup1", "cbDrukarka", "CheckBox1", "Edit1",
-                           "Edit2",       "Edit3",      "Edit4",     "BitBtn1"};
+    const char *order[] = {"BitBtn1", "BitBtn2",    "BitBtn4",   "BitBtn3", "RadioGroup1",
+                           "Shape11", "cbDrukarka", "CheckBox1", "Edit1",   "Edit2",
+                           "Edit3",   "Edit4",      "BitBtn1"};
     for (const char *name : order) {
         QWidget *focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr) << name;

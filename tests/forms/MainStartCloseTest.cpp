@@ -76,16 +76,11 @@ TEST_F(MainStart, PrinterChoiceIsRestoredOnlyWhenTheOperatorKeepsIt) {
     const Case cases[] = {
         // The name finds the printer wherever queues added or removed have moved it; a name
         // no longer listed leaves the index rule.
-        {true, 0, 3, 1, "P2", "P2"},
-        {true, 1, 3, 1, "P2", "P9"},
-        {false, 2, 3, 0, "P1", "P3"},
-        {false, 2, 3, 0, "P1"},
-        {true, 7, 3, -1, ""},
-        {true, 2, 3, 2, "P3"},
-        {true, -1, 3, -1, ""},
-        {true, std::nullopt, 3, 0, "P1"},
-        {true, 0, 0, -1, ""},
-        {std::nullopt, std::nullopt, 0, -1, ""},
+        {true, 0, 3, 1, "P2", "P2"},  {true, 1, 3, 1, "P2", "P9"},
+        {false, 2, 3, 0, "P1", "P3"}, {false, 2, 3, 0, "P1"},
+        {true, 7, 3, -1, ""},         {true, 2, 3, 2, "P3"},
+        {true, -1, 3, -1, ""},        {true, std::nullopt, 3, 0, "P1"},
+        {true, 0, 0, -1, ""},         {std::nullopt, std::nullopt, 0, -1, ""},
         {true, 3, 3, -1, ""},
     };
     for (const Case &c : cases) {
@@ -232,13 +227,14 @@ TEST_F(MainClose, ReadsInTheirOrderAndWritesEverythingInOneWrite) {
         {false,
          0,
          {"read CheckBox1", "read RadioGroup1", "read Edit1", "read Edit2", "read Edit3",
-          "read Edit4"},
+          "read Edit4", "read Wykorzystane8", "read Wykorzystane10"},
          all,
          nullptr},
         {true,
          0,
          {"read CheckBox1", "read RadioGroup1", "read cbDrukarkaNazwa", "read cbDrukarka",
-          "read Edit1", "read Edit2", "read Edit3", "read Edit4"},
+          "read Edit1", "read Edit2", "read Edit3", "read Edit4", "read Wykorzystane8",
+          "read Wykorzystane10"},
          all,
          nullptr},
         // The one write is refused whole: the error names its first value.

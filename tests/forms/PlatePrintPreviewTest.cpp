@@ -140,8 +140,9 @@ TEST_F(PlatePrintPreview, PageImageHasThePrintedLinesAtTheirPlaces) {
 
 } // namespace
 
-// The preview shows the loaded sheet: every pre-cut position's outline, faint, the chosen
-// one strong, all beneath the plate's text; the other layout's positions are not there.
+// The preview shows the loaded sheet: every pre-cut position's outline within its own cell,
+// faint, the chosen one strong, a used one hatched, all beneath the plate's text; the other
+// layout's positions are not there.
 TEST_F(PlatePrintPreview, PageImageShowsTheSheetsPositionsBeneathThePlate) {
     const Queues queues = QueuesFromEnvironment();
     if (!queues.Available())
@@ -150,12 +151,12 @@ TEST_F(PlatePrintPreview, PageImageShowsTheSheetsPositionsBeneathThePlate) {
         int positions;
         std::array<double, 2> columns; // outline left edges, mm from the paper's edge
         std::vector<double> rows;      // outline top edges
+        QSizeF size;                   // a cell of the sheet's pitch, less 1 mm
     };
-    const Sheet sheets[] = {{8, {13.5, 103.5}, {30.5, 90.3, 150.1, 210.0}},
-                            {10, {17, 106}, {10, 65, 120, 175, 230}}};
+    const Sheet sheets[] = {{8, {13.5, 103.5}, {30.5, 90.3, 150.1, 210.0}, {89, 58.2}},
+                            {10, {17, 106}, {10, 65, 120, 175, 230}, {88, 54}}};
     ShowMain();
     const double pixelsPerMm = 96 / 25.4;
-    const QSizeF outline(93.4 * pixelsPerMm, 58.2 * pixelsPerMm);
     // The darkest grey along a horizontal edge near its expected row.
     const auto edge = [](const QImage &image, QPointF at) {
         int darkest = 255;
@@ -166,7 +167,9 @@ TEST_F(PlatePrintPreview, PageImageShowsTheSheetsPositionsBeneathThePlate) {
     for (const Sheet &sheet : sheets) {
         const int chosen = sheet.positions == 8 ? 7 : 10;
         SCOPED_TRACE(sheet.positions);
+        const QSizeF outline = sheet.size * pixelsPerMm;
         Fill(PositionOf(sheet.positions, chosen), {"FIAT", "126P", "SUF126000", "SHEET"});
+        window->OznaczPozycje(true); // a plate spoiled there: the position shows used
         ChooseQueue(queues.plain);
         const PreviewPage page = Preview();
         ASSERT_FALSE(page.image.isNull());
@@ -189,8 +192,15 @@ TEST_F(PlatePrintPreview, PageImageShowsTheSheetsPositionsBeneathThePlate) {
                     EXPECT_GT(bottom, 170);
                     EXPECT_LT(bottom, 240);
                 }
-                // Inside, the foil stays white.
-                EXPECT_EQ(qGray(page.image.pixel((corner + QPointF(5, 5)).toPoint())), 255);
+                // Inside, the foil stays white, but where it is used: there it is hatched.
+                int hatched = 0;
+                for (int x = 3; x < 23; ++x)
+                    hatched += qGray(page.image.pixel((corner + QPointF(x, 5)).toPoint())) < 255;
+                EXPECT_EQ(hatched > 0, marker == chosen) << hatched;
+                // The neighbour to the right or below starts after this outline has ended.
+                EXPECT_LT(sheet.columns[0] + sheet.size.width(), sheet.columns[1]);
+                if (row + 1 < sheet.rows.size())
+                    EXPECT_LT(sheet.rows[row] + sheet.size.height(), sheet.rows[row + 1]);
                 ++outlines;
             }
         EXPECT_EQ(outlines, sheet.positions);

@@ -131,7 +131,8 @@ class PlateWindow : public testing_support::MainFixture {
 protected:
     PlateWindow();
 
-    // Types the four fields, chooses the sheet and presses the marker.
+    // Types the four fields, chooses the sheet and presses the marker, whose position is made
+    // free when an earlier print used it.
     void Fill(const Position &position, const PlateTexts &texts);
     void ChooseQueue(const QString &queue);
     // Presses "&Drukowanie" and expects the print to pass without a message.

@@ -4,6 +4,7 @@
 // was kept as printed, what CUPS holds afterwards and what was printed where.
 #include "forms/PlatePrintSupport.h"
 
+#include "forms/controls/TShape.h"
 #include "platform/Application.h"
 #include "report/RpProgress.h"
 #include "support/IppEverywherePrinter.h"
@@ -183,8 +184,10 @@ TEST_F(RealPrintJob, DriverlessPrinterPrintsThePlateAsDesignedOrIsCancelledWhenO
     RecordProperty("WorstAnchorDevicePixels", QString::number(worstX).toStdString());
     RecordProperty("WorstBottomDevicePixels", worstY);
 
-    // Off: the job waits on the unreachable printer until the operator cancels it.
+    // Off: the job for the next position waits on the unreachable printer until the
+    // operator cancels it.
     printer.Stop();
+    QTest::mousePress(window->Shape(8), Qt::LeftButton, {}, {20, 20});
     QString asked;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {

@@ -10,14 +10,11 @@
 
 #include "settings/uRegistry.h"
 #include "support/Processes.h"
+#include "support/QtPrint.h"
 
 #include <functional>
 #include <ostream>
 #include <sys/types.h>
-
-inline void PrintTo(const QString &text, std::ostream *out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 inline void PrintTo(const TSettingsValue &value, std::ostream *out) {
     *out << "tag " << int(value.tag()) << " \"" << value.toText().toStdString() << '"';

@@ -5,6 +5,7 @@
 #include "platform/PrinterSystem.h"
 #include "platform/Screen.h"
 #include "platform/Service.h"
+#include "support/QtPrint.h"
 
 #include <QStringList>
 #include <deque>

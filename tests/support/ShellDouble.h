@@ -26,8 +26,7 @@ private:
 // line, to a file; or, built with `installed` false, PATH holds no xdg-open at all.
 class FakeXdgOpen {
 public:
-    explicit FakeXdgOpen(bool installed = true) : oldPath_(qgetenv("PATH"))
-    {
+    explicit FakeXdgOpen(bool installed = true) : oldPath_(qgetenv("PATH")) {
         if (installed) {
             QFile script(folder_.filePath(QStringLiteral("xdg-open")));
             script.open(QIODevice::WriteOnly);
@@ -48,8 +47,7 @@ public:
     QString folder() const { return folder_.path(); }
 
     // The arguments the fake was started with; empty when it was not started in time.
-    QStringList WaitForArguments(int milliseconds = 10000) const
-    {
+    QStringList WaitForArguments(int milliseconds = 10000) const {
         QFile file(received());
         QDeadlineTimer deadline(milliseconds);
         while (!file.exists() && !deadline.hasExpired())

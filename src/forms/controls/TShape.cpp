@@ -1,17 +1,75 @@
 #include "forms/controls/TShape.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
 
-TShape::TShape(Kind kind, QWidget *parent) : QWidget(parent), kind_(kind) {}
+namespace {
+
+// What assistive technology is told of a shape that stands for a choice.
+class ChoiceAccessible final : public QAccessibleWidget {
+public:
+    explicit ChoiceAccessible(TShape *shape) : QAccessibleWidget(shape, QAccessible::RadioButton) {}
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = static_cast<TShape *>(widget())->Checked();
+        return state;
+    }
+};
+
+QAccessibleInterface *ShapeAccessible(const QString &className, QObject *object) {
+    auto *shape = qobject_cast<TShape *>(object);
+    if (className != QLatin1String("TShape") || !shape || !shape->IsChoice())
+        return nullptr;
+    return new ChoiceAccessible(shape);
+}
+
+} // namespace
+
+TShape::TShape(Kind kind, QWidget *parent) : QWidget(parent), kind_(kind) {
+    static const bool installed = [] {
+        QAccessible::installFactory(ShapeAccessible);
+        return true;
+    }();
+    (void)installed;
+}
 
 void TShape::SetBrushColor(platform::TColor colour) {
     if (brushColor_ == colour)
         return;
     brushColor_ = colour;
     update();
+}
+
+void TShape::SetNumber(int number) {
+    number_ = number;
+    update();
+}
+
+void TShape::SetCrossed(bool crossed) {
+    crossed_ = crossed;
+    update();
+}
+
+void TShape::SetFocusFrame(bool shown) {
+    focusFrame_ = shown;
+    update();
+}
+
+void TShape::SetChoice(bool checked) {
+    const bool changed = checked_ != checked;
+    choice_ = true;
+    checked_ = checked;
+    if (changed && QAccessible::isActive()) {
+        QAccessible::State state;
+        state.checked = true;
+        QAccessibleStateChangeEvent event(this, state);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TShape::paintEvent(QPaintEvent *) {
@@ -28,6 +86,28 @@ void TShape::paintEvent(QPaintEvent *) {
         painter.drawRoundedRect(box, radius, radius);
     } else {
         painter.drawRect(box);
+    }
+    if (crossed_) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(0x50, 0x50, 0x50), 2));
+        const QRectF inside = box.adjusted(6, 6, -6, -6);
+        painter.drawLine(inside.topLeft(), inside.bottomRight());
+        painter.drawLine(inside.bottomLeft(), inside.topRight());
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    }
+    if (number_ > 0) {
+        QFont small = font();
+        small.setPixelSize(9);
+        small.setBold(true);
+        painter.setFont(small);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(5, 3, 20, 11), Qt::AlignLeft | Qt::AlignTop,
+                         QString::number(number_));
+    }
+    if (focusFrame_) {
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(3.5, 3.5, width() - 8, height() - 8));
     }
 }
 
