@@ -215,6 +215,10 @@ void TfMain::CreateSheetPicker() {
         auto *marker = new TShape(TShape::Kind::RoundRect, Panel3);
         marker->setObjectName(QStringLiteral("Shape%1").arg(i + 1));
         marker->setGeometry(ColumnLeft[i / RowsPerColumn], 0, MarkerWidth, MarkerHeight);
+        // A choice among the sheet's positions from the start: assistive technology learns
+        // what a control is when it first shows.
+        marker->SetChoice(false);
+        marker->setAccessibleDescription(QStringLiteral("Pozycja tabliczki na arkuszu folii"));
         marker->hide();
         connect(marker, &TShape::MouseDown, this,
                 [this](TShape *sender) { platform::Guarded([&] { ShapeMouseDown(sender); }); });
@@ -337,6 +341,8 @@ void TfMain::CreateAccessibleNames() {
                        "pozycję, cyfry 1–9 i 0 wybierają pozycje 1–10"));
     Panel3->findChild<QLabel *>(QStringLiteral("Label4"))->setBuddy(cbDrukarka);
     cbDrukarka->setAccessibleName(QStringLiteral("Wybór drukarki"));
+    cbDrukarka->setAccessibleDescription(
+        QStringLiteral("Drukarka, na której drukuje się tabliczki"));
     CheckBox1->setAccessibleName(CheckBox1->text());
     const std::array<std::tuple<TBitBtn *, const char *, const char *>, 4> buttons{{
         {BitBtn1, "Podgląd", "Pokazuje tabliczkę na arkuszu, niczego nie drukuje"},

@@ -79,11 +79,14 @@ Desktop::Desktop() {
     if (!ready_)
         why_ = QStringLiteral("openbox did not start on %1: %2")
                    .arg(display_, QString::fromLocal8Bit(windowManager_.readAllStandardError()));
+    // The operator's keyboard.
+    if (ready_ && !QStandardPaths::findExecutable(QStringLiteral("setxkbmap")).isEmpty())
+        Run(QStringLiteral("setxkbmap"), {QStringLiteral("pl")});
 }
 
 Desktop::~Desktop() {
     // Ended, not killed: the server removes its lock and socket for the next desktop.
-    for (QProcess *process : {&program_, &windowManager_, &server_})
+    for (QProcess *process : {&program_, &windowManager_, &server_, &bus_})
         if (process->state() != QProcess::NotRunning) {
             process->terminate();
             if (!process->waitForFinished(5000)) {
@@ -98,7 +101,48 @@ QProcessEnvironment Desktop::Environment() const {
     environment.insert(QStringLiteral("DISPLAY"), display_);
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config_.path());
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (!busAddress_.isEmpty()) {
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress_);
+        environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+    }
     return environment;
+}
+
+bool Desktop::StartAccessibility() {
+    const QString socket = config_.path() + QStringLiteral("/session-bus");
+    bus_.start(QStringLiteral("dbus-daemon"),
+               {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                QStringLiteral("--address=unix:path=") + socket});
+    if (!bus_.waitForStarted() || !WaitFor(10000, [&] { return QFile::exists(socket); }))
+        return false;
+    busAddress_ = QStringLiteral("unix:path=") + socket;
+    return true;
+}
+
+void Desktop::Type(qulonglong window, const QString &text) {
+    Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+    Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
+}
+
+QRect Desktop::Geometry(qulonglong window) {
+    // xwininfo gives the client's own place on the screen; xdotool counts the frame in.
+    const QString info =
+        Run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)});
+    const auto value = [&](const char *name) {
+        const qsizetype at = info.indexOf(QLatin1String(name));
+        return at < 0 ? 0 : info.mid(at + qstrlen(name)).section(u'\n', 0, 0).trimmed().toInt();
+    };
+    return {value("Absolute upper-left X:"), value("Absolute upper-left Y:"), value("Width:"),
+            value("Height:")};
+}
+
+QImage Desktop::Screenshot() {
+    QProcess import;
+    import.setProcessEnvironment(Environment());
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+    import.waitForFinished(30000);
+    return QImage::fromData(import.readAllStandardOutput(), "PNG");
 }
 
 bool Desktop::StartProgram() {
@@ -171,5 +215,6 @@ void Desktop::Close(qulonglong window) {
 void Desktop::Keys(qulonglong window, const QString &keys) {
     const QString id = QString::number(window);
     Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), id});
-    Xdotool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keys});
+    Xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--clearmodifiers")} +
+            keys.split(u' ', Qt::SkipEmptyParts));
 }

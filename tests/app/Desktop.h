@@ -3,7 +3,9 @@
 // an operator would.
 #pragma once
 
+#include <QImage>
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -35,13 +37,25 @@ public:
     void Click(qulonglong window, int x, int y);
     // Asks the window manager to close a window.
     void Close(qulonglong window);
-    // Gives a window the focus and presses keys there (xdotool key names).
+    // Gives a window the focus and presses keys there, one after another (xdotool key names
+    // separated by spaces).
     void Keys(qulonglong window, const QString &keys);
+    // Gives a window the focus and types the text there, Polish letters as a Polish keyboard
+    // enters them.
+    void Type(qulonglong window, const QString &text);
+    // The window's place on the screen and its size.
+    QRect Geometry(qulonglong window);
+    // The whole screen as it shows now; a null image when it cannot be taken.
+    QImage Screenshot();
+
+    // A D-Bus session of this desktop's own, with the program's accessibility on: what a
+    // screen reader sees of it can then be read. Call before starting the program.
+    bool StartAccessibility();
+    // Runs a tool on this desktop; its standard output.
+    QString Run(const QString &program, const QStringList &arguments) const;
 
 private:
     QProcessEnvironment Environment() const;
-    // Runs a tool on this desktop; its standard output.
-    QString Run(const QString &program, const QStringList &arguments) const;
 
     bool ready_ = false;
     bool toolMissing_ = false;
@@ -51,4 +65,6 @@ private:
     QProcess server_;
     QProcess windowManager_;
     QProcess program_;
+    QProcess bus_;
+    QString busAddress_;
 };

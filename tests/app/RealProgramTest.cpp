@@ -1,8 +1,6 @@
 // The built program on a real desktop: its settings store and its closing, driven as an
 // operator drives them.
-#include "Desktop.h"
-
-#include "settings/uRegistry.h"
+#include "RealProgramFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,56 +12,7 @@
 
 namespace {
 
-const QString Title = QStringLiteral("Merovan");
-
-class RealProgram : public ::testing::Test {
-protected:
-    void SetUp() override {
-        // Without the tools there is no desktop to run on; with them, one that does not come
-        // up is a failure, not a reason to skip.
-        if (!desktop.Ready() && desktop.ToolMissing())
-            GTEST_SKIP() << desktop.Why().toStdString();
-        ASSERT_TRUE(desktop.Ready()) << desktop.Why().toStdString();
-        folder = desktop.ConfigHome() + QStringLiteral("/ZOVI Software");
-        store = folder + QStringLiteral("/registry.db");
-    }
-    // Settings as the program finds them, written before it starts.
-    void Seed(const QString &section, const QString &name, const TSettingsValue &value) {
-        const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(desktop.ConfigHome()));
-        WriteToHKCUkey(Title, section, name, value);
-        qputenv("XDG_CONFIG_HOME", previous);
-    }
-    TSettingsValue Stored(const QString &section, const QString &name) {
-        const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(desktop.ConfigHome()));
-        TSettingsValue value = ReadFromHKCUkey(Title, section, name, int(TSettingsTag::String),
-                                               TSettingsValue::Text(QStringLiteral("-")));
-        qputenv("XDG_CONFIG_HOME", previous);
-        return value;
-    }
-    static mode_t Mode(const QString &path) {
-        struct stat status {};
-        return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777
-                                                                          : 0;
-    }
-    void CloseMain() { desktop.Close(desktop.WaitForWindow("Druk Tabliczki")); }
-
-    // Starts the program and closes it: the store's error shows, is dismissed, and the
-    // program goes on running.
-    void ExpectCloseRefused(const char *store) {
-        ASSERT_TRUE(desktop.StartProgram());
-        CloseMain();
-        const qulonglong error = desktop.WaitForWindow(Title);
-        ASSERT_NE(error, 0u) << "no error shown for " << store;
-        desktop.Keys(error, "Return");
-        EXPECT_FALSE(desktop.ProgramEnded(1000));
-    }
-
-    Desktop desktop;
-    QString folder;
-    QString store;
-};
+using RealProgram = RealProgramFixture;
 
 // A store that is a link, or someone else's file, is never written: closing shows the
 // store's error and keeps the window; the link and what it points to stay as they were.
@@ -116,7 +65,7 @@ TEST_F(RealProgram, ClosingOverAnOpenPreviewEndsTheProgram) {
              TSettingsValue::Text(QLatin1String(fields[n - 1])));
     ASSERT_TRUE(desktop.StartProgram());
     const qulonglong main = desktop.WaitForWindow("Druk Tabliczki");
-    desktop.Click(main, 26 + 20, 51 + 32 + 20); // the first marker of the sheet
+    desktop.Keys(main, "Tab Tab Tab Tab Tab 1"); // from "Podgląd" to the sheet: position 1
     desktop.Keys(main, "alt+p");
     ASSERT_NE(desktop.WaitForWindow(QStringLiteral("Report Preview : Quendrel")), 0u);
     CloseMain();

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -100,9 +101,12 @@ void TShape::paintEvent(QPaintEvent *) {
         small.setPixelSize(9);
         small.setBold(true);
         painter.setFont(small);
+        // On the fill colour, so a cross never runs through it.
+        const QString text = QString::number(number_);
+        const QRect place(4, 3, QFontMetrics(small).horizontalAdvance(text) + 3, 11);
+        painter.fillRect(place, platform::ToQColor(brushColor_));
         painter.setPen(Qt::black);
-        painter.drawText(QRect(5, 3, 20, 11), Qt::AlignLeft | Qt::AlignTop,
-                         QString::number(number_));
+        painter.drawText(place.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop, text);
     }
     if (focusFrame_) {
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
