@@ -1,6 +1,8 @@
 // Start-up: from starting the merovan process to its main window being mapped on an X
 // display, and the process's peak memory. The display is watched from outside with xev, so
 // the application carries no hook for this. Uses $DISPLAY, or starts its own Xvfb.
+// With MEROVAN_STARTUP_BASELINE naming another build's merovan (an earlier version), that one
+// is measured in the same run, for comparison.
 // Needs Xvfb and xev (x11-utils). Run: startup --benchmark_counters_tabular=true
 #include <benchmark/benchmark.h>
 
@@ -160,10 +162,11 @@ public:
         fs::remove_all(folder_, ignored);
     }
 
-    // Starts the application and waits until its window is mapped; nothing on a timeout.
-    std::optional<Clock::duration> Launch(Child &application) {
+    // Starts the application (this build's, or the baseline) and waits until its window is
+    // mapped; nothing on a timeout.
+    std::optional<Clock::duration> Launch(Child &application, bool baseline = false) {
         const auto start = Clock::now();
-        application = Spawn({application_},
+        application = Spawn({baseline ? Baseline() : application_},
                             {{"DISPLAY", display_},
                              {"QT_QPA_PLATFORM", "xcb"},
                              {"XDG_CONFIG_HOME", (folder_ / "config").string()},
@@ -175,6 +178,10 @@ public:
     }
 
     const std::string &Display() const { return display_; }
+    static std::string Baseline() {
+        const char *baseline = std::getenv("MEROVAN_STARTUP_BASELINE");
+        return baseline ? baseline : "";
+    }
 
 private:
     void StartXvfb() {
@@ -212,9 +219,14 @@ private:
 Stage *stage = nullptr;
 
 void BM_StartToMainWindowShown(benchmark::State &state) {
+    const bool baseline = state.range(0) == 1;
+    if (baseline && Stage::Baseline().empty()) {
+        state.SkipWithError("no baseline: MEROVAN_STARTUP_BASELINE names none");
+        return;
+    }
     for (auto _ : state) {
         Child application;
-        const auto elapsed = stage->Launch(application);
+        const auto elapsed = stage->Launch(application, baseline);
         // Let the window paint before reading the memory peak.
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         const long peakKiB = Stop(application);
@@ -227,6 +239,9 @@ void BM_StartToMainWindowShown(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_StartToMainWindowShown)
+    ->ArgName("baseline")
+    ->Arg(0)
+    ->Arg(1)
     ->Iterations(1)
     ->Repetitions(11)
     ->UseManualTime()

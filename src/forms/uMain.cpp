@@ -7,6 +7,7 @@
 #include "forms/controls/TPrinterList.h"
 #include "forms/controls/TRadioGroup.h"
 #include "forms/controls/TShape.h"
+#include "forms/kalibracja/Calibration.h"
 #include "forms/kalibracja/uKalibracja.h"
 #include "platform/Application.h"
 #include "platform/FontRegistry.h"
@@ -186,6 +187,7 @@ void TfMain::CreateMenu() {
 void TfMain::OpenCalibration() {
     TfKalibracja dialog(cbDrukarka->Chosen(), this);
     dialog.exec();
+    cbDrukarka->setToolTip(CalibrationNote(cbDrukarka->Chosen()));
 }
 
 void TfMain::CreatePanels() {
@@ -288,6 +290,10 @@ void TfMain::CreatePrinterChoice() {
         menu.addAction(QStringLiteral("Kalibracja drukarki…"), this, [this] { OpenCalibration(); });
         menu.exec(cbDrukarka->mapToGlobal(at));
     });
+
+    // Whether the printer shown is calibrated, and since when.
+    connect(cbDrukarka, &QComboBox::currentIndexChanged, this,
+            [this] { cbDrukarka->setToolTip(CalibrationNote(cbDrukarka->Chosen())); });
 
     CheckBox1 =
         new QCheckBox(QStringLiteral("zawsze używaj tej drukarki do druku tabliczek"), Panel3);

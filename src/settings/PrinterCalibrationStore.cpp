@@ -23,13 +23,15 @@ constexpr std::array<Field, 4> Fields{{
     {"StretchY", &TCalibrationValues::StretchYPpm, MaxStretchPpm},
 }};
 
+const QString DateName = QStringLiteral("Data");
+
 } // namespace
 
 QString CalibrationKeyName(const QString &printer) {
     return QString::fromLatin1(printer.toUtf8().toPercentEncoding("-_.", "~"));
 }
 
-TCalibrationValues ReadCalibration(const QString &title, const QString &printer) {
+TStoredCalibration ReadCalibration(const QString &title, const QString &printer) {
     TCalibrationValues values;
     for (const Field &field : Fields) {
         const TSettingsValue stored =
@@ -42,19 +44,24 @@ TCalibrationValues ReadCalibration(const QString &title, const QString &printer)
             return {};
         values.*field.value = qint32(value);
     }
-    return values;
+    const QString date = ReadFromHKCUkey(title, Section(printer), DateName,
+                                         int(TSettingsTag::String), TSettingsValue())
+                             .toText();
+    return {values, QDate::fromString(date, Qt::ISODate)};
 }
 
 void WriteCalibration(const QString &title, const QString &printer,
-                      const TCalibrationValues &values) {
+                      const TCalibrationValues &values, const QDate &date) {
     std::vector<TSettingsEntry> named;
     for (const Field &field : Fields)
         named.push_back({Section(printer), QLatin1String(field.name),
                          TSettingsValue::Integer(values.*field.value)});
+    named.push_back({Section(printer), DateName, TSettingsValue::Text(date.toString(Qt::ISODate))});
     WriteValuesToHKCUkey(title, named);
 }
 
 void DeleteCalibration(const QString &title, const QString &printer) {
     for (const Field &field : Fields)
         DeleteFromHKCUkey(title, Section(printer), QLatin1String(field.name));
+    DeleteFromHKCUkey(title, Section(printer), DateName);
 }

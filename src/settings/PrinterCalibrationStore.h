@@ -1,7 +1,9 @@
 // Each printer's registration correction in the settings store: section "Kalibracja", a key
-// per printer under the printer's name made safe for a key path, four exact integers.
+// per printer under the printer's name made safe for a key path, four exact integers and the
+// day they were saved.
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QtGlobal>
 
@@ -22,11 +24,17 @@ constexpr qint32 MaxStretchPpm = 20000;
 // its UTF-8 form becomes %XX, so no name can reach another key or nest one.
 QString CalibrationKeyName(const QString &printer);
 
+struct TStoredCalibration {
+    TCalibrationValues values;
+    QDate date; // invalid when unknown
+    bool Stored() const { return values != TCalibrationValues{}; }
+};
+
 // The stored correction; all zero (none) when any value is missing, unreadable or beyond the
 // plausible.
-TCalibrationValues ReadCalibration(const QString &title, const QString &printer);
-// All four values in one write: a refused write leaves the earlier correction whole. Raise the
-// store's error when it refuses.
+TStoredCalibration ReadCalibration(const QString &title, const QString &printer);
+// All four values and the day in one write: a refused write leaves the earlier correction
+// whole. Raise the store's error when it refuses.
 void WriteCalibration(const QString &title, const QString &printer,
-                      const TCalibrationValues &values);
+                      const TCalibrationValues &values, const QDate &date);
 void DeleteCalibration(const QString &title, const QString &printer);

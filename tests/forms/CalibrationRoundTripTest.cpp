@@ -1,13 +1,16 @@
 // Printer calibration end to end on the real CUPS PDF queue, its output moved and stretched
 // as a misregistered printer would: the calibration sheet printed through the dialog, its
-// marks read from the paper's edges, the readings typed into the dialog and saved, and plates
-// printed through the main window land on their designed places; uncalibrated they do not.
+// marks read from the paper's edges, the readings typed into the dialog and saved, the check
+// sheet read and entered where the check goes, and plates printed through the main window land
+// on their designed places; uncalibrated they do not, and the check's readings typed where the
+// calibration goes are refused.
 #include "forms/PlatePrintSupport.h"
 
 #include "forms/kalibracja/uKalibracja.h"
 #include "support/Pdf.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,17 +44,32 @@ protected:
         return out;
     }
 
-    // Presses a button of the dialog on the queue and waits for the sheet's PDF.
+    // Presses a button of the dialog on the queue and waits for the sheet's PDF; the dialog
+    // says it printed.
     QString PrintSheet(TfKalibracja &dialog, const char *button) {
         testing_support::PdfJobWatch watch(QueuesFromEnvironment().outputDir, "Kalibracja");
+        messages.shown.clear();
         QTest::mouseClick(dialog.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
-        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(messages.shown.size(), 1u);
+        if (!messages.shown.empty())
+            EXPECT_TRUE(messages.shown[0].text.contains("wysłano do drukarki"));
+        messages.shown.clear();
         return watch.Wait();
+    }
+
+    // Types the readings into the fields of one part of the dialog and presses its button.
+    void Enter(TfKalibracja &dialog, const std::array<double, 4> &read, int decimals,
+               const char *fields, const char *button) {
+        for (std::size_t i = 0; i < read.size(); ++i)
+            dialog.findChild<QLineEdit *>(QLatin1String(fields) +
+                                          QLatin1String(CalibrationMarkNames[i]))
+                ->setText(QString::number(read[i], 'f', decimals).replace(u'.', u','));
+        QTest::mouseClick(dialog.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
     }
 
     // The middle of each mark as an operator's ruler reads it: A and B from the paper's left
     // edge, C and D from its top edge, in millimetres, on the line away from its vernier.
-    static std::array<double, 4> ReadMarks(const QString &pdf) {
+    static std::array<double, 4> ReadMarks(const QString &pdf, TCalibrationSheet sheet) {
         constexpr int Dpi = 600;
         const QImage page = testing_support::RenderPdfPage(pdf, Dpi);
         const auto px = [](double mm) { return int(std::lround(mm / 25.4 * Dpi)); };
@@ -65,10 +83,11 @@ protected:
                 }
             return weight > 0 ? sum / weight / Dpi * 25.4 : -1;
         };
-        return {middle(QRect(QPoint(px(10), px(170)), QPoint(px(40), px(195))), true),
-                middle(QRect(QPoint(px(175), px(170)), QPoint(px(206), px(195))), true),
-                middle(QRect(QPoint(px(75), px(12)), QPoint(px(95), px(27))), false),
-                middle(QRect(QPoint(px(75), px(265)), QPoint(px(95), px(293))), false)};
+        const auto [a, b, c, d] = MarksOf(sheet);
+        return {middle(QRect(QPoint(px(a - 8), px(165)), QPoint(px(a + 8), px(195))), true),
+                middle(QRect(QPoint(px(b - 8), px(165)), QPoint(px(b + 8), px(195))), true),
+                middle(QRect(QPoint(px(75), px(c - 7)), QPoint(px(95), px(c + 7))), false),
+                middle(QRect(QPoint(px(75), px(d - 7)), QPoint(px(95), px(d + 7))), false)};
     }
 
     // The largest distance of any word's box edges from where the design puts them: each
@@ -165,22 +184,33 @@ TEST_F(CalibrationRoundTrip, CalibratedPlatesLandOnTheirDesignAndUncalibratedOne
         ASSERT_EQ(dialog.Printer(), queues.plain);
         const QString sheet = PrintSheet(dialog, "BitBtnArkusz");
         ASSERT_FALSE(sheet.isEmpty());
-        const std::array<double, 4> read = ReadMarks(Misregistered(sheet, m));
+        const std::array<double, 4> read =
+            ReadMarks(Misregistered(sheet, m), TCalibrationSheet::Calibration);
         std::printf("sheet read as A %.3f, B %.3f, C %.3f, D %.3f mm\n", read[0], read[1], read[2],
                     read[3]);
-        const char *fields[] = {"EditA", "EditB", "EditC", "EditD"};
-        for (int i = 0; i < 4; ++i)
-            dialog.findChild<QLineEdit *>(QLatin1String(fields[i]))
-                ->setText(
-                    QString::number(read[std::size_t(i)], 'f', m.decimals).replace(u'.', u','));
-        QTest::mouseClick(dialog.findChild<QPushButton *>("BitBtnZapisz"), Qt::LeftButton);
+        Enter(dialog, read, m.decimals, "Edit", "BitBtnZapisz");
         ASSERT_TRUE(messages.shown.empty());
+        const TCalibrationValues calibrated = StoredCalibration(queues.plain).values;
 
-        // The check print with the stored correction reads as designed.
-        const std::array<double, 4> checked =
-            ReadMarks(Misregistered(PrintSheet(dialog, "BitBtnSprawdz"), m));
+        // The check print with the stored correction reads as designed, and says so; entered
+        // where the check goes, it refines the correction.
+        const std::array<double, 4> checked = ReadMarks(
+            Misregistered(PrintSheet(dialog, "BitBtnSprawdz"), m), TCalibrationSheet::Check);
         for (std::size_t i = 0; i < checked.size(); ++i)
-            EXPECT_NEAR(checked[i], CalibrationMarks[i], m.Tolerance()) << CalibrationMarkNames[i];
+            EXPECT_NEAR(checked[i], CheckMarks[i], m.Tolerance()) << CalibrationMarkNames[i];
+        Enter(dialog, checked, m.decimals, "EditKontrola", "BitBtnPopraw");
+        ASSERT_TRUE(messages.shown.empty());
+        EXPECT_TRUE(dialog.findChild<QLabel *>("LabelSprawdzenie")->text().contains(
+            "Kalibracja poprawna"));
+        // Typed where the calibration goes, the check's readings are refused: the printer
+        // keeps its correction.
+        Enter(dialog, checked, m.decimals, "Edit", "BitBtnZapisz");
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_TRUE(messages.shown[0].text.contains("pasują do arkusza kontrolnego"));
+        messages.shown.clear();
+        const TCalibrationValues refined = StoredCalibration(queues.plain).values;
+        EXPECT_NEAR(refined.ShiftXMicrometres, calibrated.ShiftXMicrometres, 120);
+        EXPECT_NEAR(refined.ShiftYMicrometres, calibrated.ShiftYMicrometres, 120);
 
         const auto plates = platesOf(QStringLiteral("C%1-").arg(++run));
         const std::vector<QString> printed = PrintAll(queues.plain, plates);

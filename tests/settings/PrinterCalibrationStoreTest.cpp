@@ -1,5 +1,5 @@
 // Each printer's correction in the store: under a key of its own whatever its name, exact
-// integers, none when anything is missing or unreadable, removable.
+// integers and the day, none when anything is missing or unreadable, removable.
 #include "StoreFixture.h"
 
 #include "platform/Registry.h"
@@ -22,20 +22,22 @@ TEST_F(CalibrationStore, EveryPrinterHasItsOwnKeyWhateverItsName) {
         {"a/b%c~", "a%2Fb%25c%7E"},   {"Łódź-2_x.y", "%C5%81%C3%B3d%C5%BA-2_x.y"},
     };
     TCalibrationValues values{2000, 5000, -1500, -4000};
+    const QDate day(2026, 12, 10);
     for (const auto &c : cases) {
         SCOPED_TRACE(c.printer.toStdString());
         EXPECT_EQ(CalibrationKeyName(c.printer), c.key);
-        WriteCalibration(kTitle, c.printer, values);
-        EXPECT_EQ(ReadCalibration(kTitle, c.printer), values);
+        WriteCalibration(kTitle, c.printer, values, day);
+        EXPECT_EQ(ReadCalibration(kTitle, c.printer).values, values);
+        EXPECT_EQ(ReadCalibration(kTitle, c.printer).date, day);
         EXPECT_TRUE(platform::Registry::real()
                         .queryValue("SOFTWARE\\ZOVI Software\\Merovan\\Kalibracja\\" + c.key + "\\",
                                     "StretchY")
                         .has_value());
         values.ShiftXMicrometres += 1; // each printer its own values
     }
-    EXPECT_EQ(ReadCalibration(kTitle, "MerovanPDF"),
+    EXPECT_EQ(ReadCalibration(kTitle, "MerovanPDF").values,
               (TCalibrationValues{2000, 5000, -1500, -4000}));
-    EXPECT_EQ(ReadCalibration(kTitle, "Setup"), TCalibrationValues{});
+    EXPECT_FALSE(ReadCalibration(kTitle, "Setup").Stored());
 }
 
 TEST_F(CalibrationStore, MissingUnreadableOrImplausibleValuesMeanNoCorrection) {
@@ -57,14 +59,15 @@ TEST_F(CalibrationStore, MissingUnreadableOrImplausibleValuesMeanNoCorrection) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        WriteCalibration(kTitle, "P1", {100, 200, 300, 400});
+        WriteCalibration(kTitle, "P1", {100, 200, 300, 400}, QDate::currentDate());
         c.change();
-        EXPECT_EQ(ReadCalibration(kTitle, "P1"), TCalibrationValues{});
+        EXPECT_EQ(ReadCalibration(kTitle, "P1").values, TCalibrationValues{});
     }
     DeleteCalibration(kTitle, "P1"); // nothing there is no fault
     const TCalibrationValues largest{5000, 20000, -5000, -20000};
-    WriteCalibration(kTitle, "P1", largest);
-    EXPECT_EQ(ReadCalibration(kTitle, "P1"), largest);
+    WriteCalibration(kTitle, "P1", largest, {});
+    EXPECT_EQ(ReadCalibration(kTitle, "P1").values, largest);
+    EXPECT_FALSE(ReadCalibration(kTitle, "P1").date.isValid());
 }
 
 } // namespace

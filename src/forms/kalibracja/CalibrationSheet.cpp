@@ -1,6 +1,5 @@
 #include "forms/kalibracja/CalibrationSheet.h"
 
-#include "forms/kalibracja/Calibration.h"
 #include "forms/uDrukTabliczka.h"
 #include "report/RpBand.h"
 #include "report/RpCtrls.h"
@@ -87,38 +86,70 @@ QString Millimetres(double value) {
     return QString::number(value, 'f', 1).replace(u'.', u',');
 }
 
+// The paper's top: an arrow with "GÓRA" beside it, and the top-left corner marked, so a sheet
+// turned round shows it at once.
+void Orientation(Sheet &draw) {
+    constexpr double ArrowX = 160;
+    draw.Bar(ArrowX - 0.4, 10, 0.8, 9);
+    for (int step = 0; step < 6; ++step) // the head, widening downwards
+        draw.Bar(ArrowX - 0.5 * (step + 1), 7 + 0.5 * step, step + 1, 0.5);
+    draw.Text(QStringLiteral("GÓRA"), ArrowX + 3, 8, 20, 7, 14, true);
+    draw.Bar(8, 8, 14, 0.8);
+    draw.Bar(8, 8, 0.8, 14);
+    draw.Text(QStringLiteral("lewy górny róg kartki"), 11, 10, 40, 5, 8);
+}
+
 } // namespace
 
-std::unique_ptr<TfDrukTabliczka> MakeCalibrationSheet(const QString &printer) {
+std::unique_ptr<TfDrukTabliczka> MakeCalibrationSheet(const QString &printer,
+                                                      TCalibrationSheet kind,
+                                                      const TCalibrationValues &printedWith) {
     auto sheet = std::make_unique<TfDrukTabliczka>();
     for (const auto &item : sheet->RpBand1->Items())
         item->SetEnabled(false);
     sheet->RpReport1->ReportTitle = QStringLiteral("Kalibracja");
     Sheet draw(*sheet->RpBand1);
-    const auto [a, b, c, d] = CalibrationMarks;
-    draw.MarkAcross("A", a, 100, 100);
-    draw.MarkAcross("B", b, 100, 100);
+    const auto [a, b, c, d] = MarksOf(kind);
+    draw.MarkAcross("A", a, 110, 90);
+    draw.MarkAcross("B", b, 110, 90);
     draw.MarkDown("C", c, 70, 70);
     draw.MarkDown("D", d, 70, 70);
+    Orientation(draw);
 
-    draw.Text(QStringLiteral("Arkusz kalibracyjny drukarki"), 40, 32, 130, 9, 16, true,
+    const bool check = kind == TCalibrationSheet::Check;
+    draw.Text(check ? QStringLiteral("Arkusz kontrolny — wydruk z zapisaną korekcją")
+                    : QStringLiteral("Arkusz kalibracyjny — wydruk bez korekcji"),
+              45, 40, 115, 9, 14, true, TAlignment::taCenter);
+    draw.Text(QStringLiteral("Drukarka: ") + printer, 45, 48, 115, 5, 10, false,
               TAlignment::taCenter);
-    draw.Text(QStringLiteral("Drukarka: ") + printer, 40, 41, 130, 6, 10, false,
-              TAlignment::taCenter);
-    const char *const steps[] = {
-        "1. Wydrukuj arkusz na zwykłym papierze A4, bez skalowania i bez dopasowania do strony.",
-        "2. Przyłóż linijkę zerem dokładnie do LEWEJ krawędzi kartki i zmierz odległość do "
-        "środka linii A i linii B. Potem zerem do GÓRNEJ krawędzi: do środka linii C i D.",
-        "3. Dziesiąte części milimetra odczytaj z noniusza przy linii: pełne milimetry to kreska "
-        "linijki tuż przed kreską 0 noniusza, dziesiąte to numer kreski noniusza, która "
-        "najdokładniej pokrywa się z kreską linijki.",
-        "4. Wpisz odczyty A, B, C, D w oknie „Kalibracja drukarki” i naciśnij „Zapisz”."};
-    const double stepTops[] = {50, 60, 71, 86};
-    for (std::size_t i = 0; i < std::size(steps); ++i)
-        draw.Text(QString::fromUtf8(steps[i]), 40, stepTops[i], 130, 14, 10);
-    draw.Text(QStringLiteral("Wzorcowo: A = %1 mm, B = %2 mm, C = %3 mm, D = %4 mm. Wydruk "
-                             "sprawdzający z zapisaną korekcją powinien dać te właśnie odczyty.")
+    const QString part = check ? QStringLiteral("„Sprawdzenie”") : QStringLiteral("„Kalibracja”");
+    const QStringList steps{
+        QStringLiteral("1. Połóż kartkę strzałką „GÓRA” do góry. Przyłóż 30-centymetrową linijkę "
+                       "zerem dokładnie do LEWEJ krawędzi kartki i zmierz odległość do środka "
+                       "linii A i linii B; potem zerem do GÓRNEJ krawędzi: do linii C i D."),
+        QStringLiteral("2. Dziesiąte części milimetra odczytaj z noniusza przy linii: pełne "
+                       "milimetry to kreska linijki tuż przed kreską 0 noniusza, dziesiąte to "
+                       "numer kreski noniusza, która najdokładniej pokrywa się z kreską linijki."),
+        QStringLiteral("3. Wpisz odczyty A, B, C, D w części %1 okna kalibracji drukarki, przy "
+                       "polach tego arkusza.")
+            .arg(part),
+        check ? QStringLiteral("4. Okno powie, czy kalibracja jest poprawna; jeśli nie, "
+                               "naciśnij „Popraw korekcję”.")
+              : QStringLiteral("4. Naciśnij „Zapisz korekcję”, a potem wydrukuj arkusz kontrolny "
+                               "i sprawdź nim kalibrację."),
+    };
+    const double stepTops[] = {56, 69, 82, 91};
+    for (qsizetype i = 0; i < steps.size(); ++i)
+        draw.Text(steps[i], 45, stepTops[i], 115, 13, 9);
+    draw.Text(QStringLiteral("Wzorcowo: A = %1 mm, B = %2 mm, C = %3 mm, D = %4 mm.")
                   .arg(Millimetres(a), Millimetres(b), Millimetres(c), Millimetres(d)),
-              40, 215, 130, 12, 10);
+              45, 215, 115, 6, 10);
+    if (check) {
+        draw.Text(QStringLiteral("Wydrukowano z zapisaną korekcją:"), 45, 223, 115, 5, 9, true);
+        draw.Text(DescribeAxis(true, printedWith.ShiftXMicrometres, printedWith.StretchXPpm), 45,
+                  228, 115, 9, 9);
+        draw.Text(DescribeAxis(false, printedWith.ShiftYMicrometres, printedWith.StretchYPpm), 45,
+                  237, 115, 9, 9);
+    }
     return sheet;
 }

@@ -1,17 +1,15 @@
-#include "forms/kalibracja/uKalibracja.h"
+#include "uKalibracja.h"
 
 #include "forms/controls/TPrinterList.h"
 #include "forms/kalibracja/CalibrationSheet.h"
 #include "forms/uDrukTabliczka.h"
 #include "platform/Application.h"
+#include "platform/Finally.h"
 #include "platform/Messages.h"
-#include "platform/PrinterSystem.h"
-#include "platform/Service.h"
 #include "report/RpPrinterSettings.h"
 #include "report/RpReport.h"
 
-#include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,6 +32,10 @@ const char *const ReadingCaptions[] = {
     "A – od lewej krawędzi do linii A:", "B – od lewej krawędzi do linii B:",
     "C – od górnej krawędzi do linii C:", "D – od górnej krawędzi do linii D:"};
 
+QString Millimetres(double value, int decimals) {
+    return QString::number(value, 'f', decimals).replace(u'.', u',');
+}
+
 } // namespace
 
 TfKalibracja::TfKalibracja(const QString &printer, QWidget *parent) : QDialog(parent) {
@@ -42,9 +44,11 @@ TfKalibracja::TfKalibracja(const QString &printer, QWidget *parent) : QDialog(pa
     auto *layout = new QVBoxLayout(this);
 
     auto *printerRow = new QHBoxLayout;
-    printerRow->addWidget(new QLabel(QStringLiteral("Drukarka:"), this));
+    auto *printerLabel = new QLabel(QStringLiteral("D&rukarka:"), this);
+    printerRow->addWidget(printerLabel);
     cbDrukarka = new TPrinterList(this);
     cbDrukarka->setObjectName(QStringLiteral("cbDrukarka"));
+    printerLabel->setBuddy(cbDrukarka);
     cbDrukarka->Refresh();
     if (!cbDrukarka->Choose(printer))
         cbDrukarka->setCurrentIndex(0);
@@ -52,122 +56,213 @@ TfKalibracja::TfKalibracja(const QString &printer, QWidget *parent) : QDialog(pa
     layout->addLayout(printerRow);
     LabelZapisana = new QLabel(this);
     LabelZapisana->setObjectName(QStringLiteral("LabelZapisana"));
+    LabelZapisana->setWordWrap(true);
     layout->addWidget(LabelZapisana);
 
-    auto *print = Button("BitBtnArkusz", QStringLiteral("Drukuj arkusz kalibracyjny"), this);
-    layout->addWidget(print);
-
-    auto *readings =
-        new QGroupBox(QStringLiteral("Odczyty z arkusza (mm, z dokładnością 0,1)"), this);
-    auto *form = new QFormLayout(readings);
-    for (std::size_t i = 0; i < Readings.size(); ++i) {
-        auto *edit = new QLineEdit(readings);
-        edit->setObjectName(QStringLiteral("Edit") + QLatin1String(CalibrationMarkNames[i]));
-        edit->setPlaceholderText(QString::number(CalibrationMarks[i], 'f', 1).replace(u'.', u','));
-        connect(edit, &QLineEdit::textChanged, this, [this] { ReadingsChanged(); });
-        form->addRow(QString::fromUtf8(ReadingCaptions[i]), edit);
-        Readings[i] = edit;
-    }
-    layout->addWidget(readings);
-
-    LabelPoziomo = new QLabel(this);
-    LabelPoziomo->setObjectName(QStringLiteral("LabelPoziomo"));
-    LabelPionowo = new QLabel(this);
-    LabelPionowo->setObjectName(QStringLiteral("LabelPionowo"));
-    layout->addWidget(LabelPoziomo);
-    layout->addWidget(LabelPionowo);
+    layout->addWidget(MakePart(TCalibrationSheet::Calibration));
+    layout->addWidget(MakePart(TCalibrationSheet::Check));
 
     auto *buttons = new QHBoxLayout;
-    auto *save = Button("BitBtnZapisz", QStringLiteral("Zapisz"), this);
-    auto *check = Button("BitBtnSprawdz", QStringLiteral("Drukuj arkusz z korekcją"), this);
-    auto *remove = Button("BitBtnUsun", QStringLiteral("Usuń kalibrację"), this);
-    auto *close = Button("BitBtnZamknij", QStringLiteral("Zamknij"), this);
-    for (QPushButton *button : {save, check, remove, close})
-        buttons->addWidget(button);
+    BitBtnUsun = Button("BitBtnUsun", QStringLiteral("&Usuń kalibrację"), this);
+    auto *close = Button("BitBtnZamknij", QStringLiteral("Za&mknij"), this);
+    buttons->addWidget(BitBtnUsun);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
     layout->addLayout(buttons);
 
-    connect(print, &QPushButton::clicked, this,
-            [this] { platform::Guarded([this] { PrintSheet(false); }); });
-    connect(check, &QPushButton::clicked, this,
-            [this] { platform::Guarded([this] { PrintSheet(true); }); });
-    connect(save, &QPushButton::clicked, this,
-            [this] { platform::Guarded([this] { SaveClick(); }); });
-    connect(remove, &QPushButton::clicked, this,
+    connect(BitBtnUsun, &QPushButton::clicked, this,
             [this] { platform::Guarded([this] { RemoveClick(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(cbDrukarka, &QComboBox::currentIndexChanged, this, [this] { ShowStored(); });
-    // Without a printer there is nothing to print on and no printer to keep a correction for.
-    const bool anyPrinter = cbDrukarka->count() > 0;
-    for (QPushButton *button : {print, save, check, remove})
-        button->setEnabled(anyPrinter);
-    ReadingsChanged();
+    ShowVerdict(TCalibrationSheet::Calibration);
     ShowStored();
 }
 
 TfKalibracja::~TfKalibracja() = default;
 
+QWidget *TfKalibracja::MakePart(TCalibrationSheet sheet) {
+    const bool calibration = sheet == TCalibrationSheet::Calibration;
+    auto *group = new QGroupBox(calibration
+                                    ? QStringLiteral("1. Kalibracja — arkusz kalibracyjny, "
+                                                     "drukowany bez korekcji")
+                                    : QStringLiteral("2. Sprawdzenie — arkusz kontrolny, "
+                                                     "drukowany z zapisaną korekcją"),
+                                this);
+    group->setObjectName(calibration ? QStringLiteral("GroupKalibracja")
+                                     : QStringLiteral("GroupSprawdzenie"));
+    auto *grid = new QGridLayout(group);
+    Part &part = PartOf(sheet);
+    part.print = Button(calibration ? "BitBtnArkusz" : "BitBtnSprawdz",
+                        calibration ? QStringLiteral("&Drukuj arkusz kalibracyjny")
+                                    : QStringLiteral("Drukuj arkusz &kontrolny"),
+                        group);
+    grid->addWidget(part.print, 0, 0, 1, 3, Qt::AlignLeft);
+    const std::array<double, 4> &marks = MarksOf(sheet);
+    for (std::size_t i = 0; i < part.readings.size(); ++i) {
+        const int row = int(i) + 1;
+        auto *caption = new QLabel(QString::fromUtf8(ReadingCaptions[i]), group);
+        auto *edit = new QLineEdit(group);
+        edit->setObjectName((calibration ? QStringLiteral("Edit") : QStringLiteral("EditKontrola")) +
+                            QLatin1String(CalibrationMarkNames[i]));
+        edit->setAccessibleName(QStringLiteral("Odczyt %1 z %2")
+                                    .arg(QLatin1String(CalibrationMarkNames[i]),
+                                         calibration ? QStringLiteral("arkusza kalibracyjnego")
+                                                     : QStringLiteral("arkusza kontrolnego")));
+        caption->setBuddy(edit);
+        // The design's value beside the field, never in it: an empty field is an empty field.
+        auto *nominal =
+            new QLabel(QStringLiteral("mm (wzorcowo %1)").arg(Millimetres(marks[i], 1)), group);
+        grid->addWidget(caption, row, 0);
+        grid->addWidget(edit, row, 1);
+        grid->addWidget(nominal, row, 2);
+        connect(edit, &QLineEdit::textChanged, this, [this, sheet] {
+            unsaved_ = true;
+            ShowVerdict(sheet);
+        });
+        part.readings[i] = edit;
+    }
+    part.result = new QLabel(group);
+    part.result->setObjectName(calibration ? QStringLiteral("LabelKalibracja")
+                                           : QStringLiteral("LabelSprawdzenie"));
+    part.result->setWordWrap(true);
+    part.result->setMinimumHeight(part.result->fontMetrics().height() * 3);
+    grid->addWidget(part.result, 5, 0, 1, 3);
+    part.save = Button(calibration ? "BitBtnZapisz" : "BitBtnPopraw",
+                       calibration ? QStringLiteral("&Zapisz korekcję")
+                                   : QStringLiteral("&Popraw korekcję"),
+                       group);
+    grid->addWidget(part.save, 6, 0, 1, 3, Qt::AlignLeft);
+    connect(part.print, &QPushButton::clicked, this,
+            [this, sheet] { platform::Guarded([&] { PrintSheet(sheet); }); });
+    connect(part.save, &QPushButton::clicked, this,
+            [this, sheet] { platform::Guarded([&] { SaveClick(sheet); }); });
+    return group;
+}
+
 QString TfKalibracja::Printer() const {
     return cbDrukarka->Chosen();
 }
 
-void TfKalibracja::PrintSheet(bool corrected) {
-    const auto sheet = MakeCalibrationSheet(Printer());
-    TRpReport &report = *sheet->RpReport1;
+void TfKalibracja::PrintSheet(TCalibrationSheet sheet) {
+    const bool check = sheet == TCalibrationSheet::Check;
+    const TCalibrationValues stored = StoredCalibration(Printer()).values;
+    const auto plate = MakeCalibrationSheet(Printer(), sheet, check ? stored : TCalibrationValues{});
+    TRpReport &report = *plate->RpReport1;
     report.PrinterSettings().PrinterIndex = cbDrukarka->currentIndex();
-    report.PrinterSettings().PrinterName = cbDrukarka->Chosen();
-    if (corrected)
+    report.PrinterSettings().PrinterName = Printer();
+    if (check)
         report.PrinterCalibration = StoredCorrection;
     report.Print();
+    if (report.LastPrinted().Printer.isEmpty())
+        return;
+    platform::ShowMessage(
+        platform::MessageKind::Information,
+        QStringLiteral("Arkusz %1 wysłano do drukarki „%2” i wydrukowano. Zmierz go i wpisz "
+                       "odczyty w części %3.")
+            .arg(check ? QStringLiteral("kontrolny") : QStringLiteral("kalibracyjny"),
+                 report.LastPrinted().Printer,
+                 check ? QStringLiteral("„Sprawdzenie”") : QStringLiteral("„Kalibracja”")));
 }
 
-CalibrationReadings TfKalibracja::Typed() const {
+CalibrationReadings TfKalibracja::Typed(TCalibrationSheet sheet) const {
+    const Part &part = parts_[sheet == TCalibrationSheet::Calibration ? 0 : 1];
     CalibrationReadings typed;
-    for (std::size_t i = 0; i < Readings.size(); ++i)
-        typed[i] = Readings[i]->text();
+    for (std::size_t i = 0; i < typed.size(); ++i)
+        typed[i] = part.readings[i]->text();
     return typed;
 }
 
-void TfKalibracja::ReadingsChanged() {
-    // Nothing to show until every field holds something.
-    const CalibrationReadings typed = Typed();
-    const bool complete = std::none_of(typed.begin(), typed.end(), [](const QString &reading) {
-        return reading.trimmed().isEmpty();
-    });
-    const auto result = CalibrationFromReadings(typed);
-    const auto *values = complete ? std::get_if<TCalibrationValues>(&result) : nullptr;
-    if (values) {
-        LabelPoziomo->setText(QStringLiteral("Poziomo: ") +
-                              DescribeAxis(values->ShiftXMicrometres, values->StretchXPpm));
-        LabelPionowo->setText(QStringLiteral("Pionowo: ") +
-                              DescribeAxis(values->ShiftYMicrometres, values->StretchYPpm));
-    } else {
-        LabelPoziomo->setText(QStringLiteral("Poziomo: —"));
-        LabelPionowo->setText(QStringLiteral("Pionowo: —"));
+TReadingsVerdict TfKalibracja::Judge(TCalibrationSheet sheet) const {
+    return JudgeReadings(sheet, Typed(sheet), StoredCalibration(Printer()).values);
+}
+
+void TfKalibracja::ShowVerdict(TCalibrationSheet sheet) {
+    const CalibrationReadings typed = Typed(sheet);
+    Part &part = PartOf(sheet);
+    if (std::any_of(typed.begin(), typed.end(),
+                    [](const QString &reading) { return reading.trimmed().isEmpty(); })) {
+        part.result->setText(sheet == TCalibrationSheet::Calibration
+                                 ? QStringLiteral("Wpisz cztery odczyty z arkusza kalibracyjnego.")
+                                 : QStringLiteral("Wpisz cztery odczyty z arkusza kontrolnego."));
+        return;
     }
+    const TReadingsVerdict verdict = Judge(sheet);
+    if (!verdict.message.isEmpty() && sheet == TCalibrationSheet::Calibration) {
+        part.result->setText(verdict.message);
+        return;
+    }
+    if (sheet == TCalibrationSheet::Calibration) {
+        const TCalibrationValues &v = *verdict.values;
+        part.result->setText(DescribeAxis(true, v.ShiftXMicrometres, v.StretchXPpm) + u'\n' +
+                             DescribeAxis(false, v.ShiftYMicrometres, v.StretchYPpm));
+        return;
+    }
+    if (!verdict.message.isEmpty() && verdict.field >= 0) {
+        part.result->setText(verdict.message);
+        return;
+    }
+    QStringList left;
+    for (std::size_t i = 0; i < verdict.remaining.size(); ++i)
+        left << QStringLiteral("%1 %2%3 mm")
+                    .arg(QLatin1String(CalibrationMarkNames[i]),
+                         verdict.remaining[i] < 0 ? QStringLiteral("−") : QStringLiteral("+"),
+                         Millimetres(std::abs(verdict.remaining[i]), 2));
+    part.result->setText(
+        QStringLiteral("Pozostały błąd: ") + left.join(QStringLiteral(", ")) +
+        (verdict.correct ? QStringLiteral(" — Kalibracja poprawna.")
+                         : QStringLiteral(" — Powtórz kalibrację albo popraw korekcję.")) +
+        (verdict.message.isEmpty() ? QString() : u' ' + verdict.message));
 }
 
 void TfKalibracja::ShowStored() {
-    const TCalibrationValues stored = StoredCalibration(Printer());
-    LabelZapisana->setText(
-        stored == TCalibrationValues{}
-            ? QStringLiteral("Zapisana korekcja: brak (drukarka drukuje bez korekcji)")
-            : QStringLiteral("Zapisana korekcja\n  poziomo: %1\n  pionowo: %2")
-                  .arg(DescribeAxis(stored.ShiftXMicrometres, stored.StretchXPpm),
-                       DescribeAxis(stored.ShiftYMicrometres, stored.StretchYPpm)));
+    const TStoredCalibration stored = StoredCalibration(Printer());
+    LabelZapisana->setText(DescribeStored(stored));
+    const bool anyPrinter = !Printer().isEmpty();
+    for (Part &part : parts_)
+        part.print->setEnabled(anyPrinter);
+    PartOf(TCalibrationSheet::Calibration).save->setEnabled(anyPrinter);
+    // A check needs a correction to check.
+    PartOf(TCalibrationSheet::Check).print->setEnabled(anyPrinter && stored.Stored());
+    PartOf(TCalibrationSheet::Check).save->setEnabled(anyPrinter && stored.Stored());
+    BitBtnUsun->setEnabled(anyPrinter && stored.Stored());
+    ShowVerdict(TCalibrationSheet::Check); // judged against the stored correction
 }
 
-void TfKalibracja::SaveClick() {
-    const auto result = CalibrationFromReadings(Typed());
-    if (const auto *message = std::get_if<QString>(&result)) {
-        platform::ShowMessage(platform::MessageKind::Error, *message);
+void TfKalibracja::SaveClick(TCalibrationSheet sheet) {
+    const TReadingsVerdict verdict = Judge(sheet);
+    if (!verdict.values) {
+        platform::ShowMessage(platform::MessageKind::Error, verdict.message);
+        if (verdict.field >= 0)
+            PartOf(sheet).readings[std::size_t(verdict.field)]->setFocus();
         return;
     }
     // What is stored is shown whether the store took the change or refused it.
-    const StoredShown shown(*this);
-    SaveCalibration(Printer(), std::get<TCalibrationValues>(result));
+    const platform::Finally shown([this] { ShowStored(); });
+    SaveCalibration(Printer(), *verdict.values);
+    unsaved_ = false;
 }
 
 void TfKalibracja::RemoveClick() {
-    const StoredShown shown(*this);
+    if (!platform::Ask(QStringLiteral("Usunąć kalibrację drukarki „%1”? Tabliczki będą "
+                                      "drukowane na niej bez korekcji.")
+                           .arg(Printer()),
+                       false))
+        return;
+    const platform::Finally shown([this] { ShowStored(); });
     RemoveCalibration(Printer());
+}
+
+bool TfKalibracja::MayClose() {
+    const bool typed = std::any_of(parts_.begin(), parts_.end(), [](const Part &part) {
+        return std::any_of(part.readings.begin(), part.readings.end(),
+                           [](const QLineEdit *edit) { return !edit->text().trimmed().isEmpty(); });
+    });
+    return !unsaved_ || !typed ||
+           platform::Ask(QStringLiteral("Wpisanych odczytów nie zapisano. Zamknąć okno mimo to?"),
+                         false);
+}
+
+void TfKalibracja::reject() {
+    if (MayClose())
+        QDialog::reject();
 }

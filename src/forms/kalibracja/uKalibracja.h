@@ -1,7 +1,9 @@
-// The printer calibration dialog "Kalibracja drukarki": choose a printer, print the
-// calibration sheet, type the four readings, see the correction they give, save it, print the
-// sheet again with it to check, or remove it. Opened from the main window's printer list and
-// as a program of its own.
+// The printer calibration dialog "Kalibracja drukarki". Two parts, each with the sheet it is
+// about: "Kalibracja" prints the calibration sheet, takes its four readings and saves the
+// correction they give; "Sprawdzenie" prints the check sheet with the stored correction,
+// takes its readings, judges them and may refine the correction. Readings are only ever
+// taken against the sheet they came from. Opened from the main window's "Drukarka" menu and
+// its printer list, and as a program of its own.
 #pragma once
 
 #include "forms/kalibracja/Calibration.h"
@@ -22,24 +24,37 @@ public:
     explicit TfKalibracja(const QString &printer = {}, QWidget *parent = nullptr);
     ~TfKalibracja() override;
 
-    void PrintSheet(bool corrected);
-    void SaveClick();
+    void PrintSheet(TCalibrationSheet sheet);
+    // Saves the calibration sheet's correction; or the check sheet's refinement of it.
+    void SaveClick(TCalibrationSheet sheet);
     void RemoveClick();
     QString Printer() const;
 
+    // Esc, "Zamknij" and the window's close box: readings typed and not saved are asked about.
+    void reject() override;
+
 private:
-    struct StoredShown {
-        TfKalibracja &dialog;
-        ~StoredShown() { dialog.ShowStored(); }
+    struct Part {
+        std::array<QLineEdit *, 4> readings{};
+        QLabel *result = nullptr;
+        QPushButton *print = nullptr;
+        QPushButton *save = nullptr;
     };
 
-    CalibrationReadings Typed() const;
-    void ReadingsChanged();
+    QWidget *MakePart(TCalibrationSheet sheet);
+    Part &PartOf(TCalibrationSheet sheet) {
+        return parts_[sheet == TCalibrationSheet::Calibration ? 0 : 1];
+    }
+    CalibrationReadings Typed(TCalibrationSheet sheet) const;
+    TReadingsVerdict Judge(TCalibrationSheet sheet) const;
+    void ShowVerdict(TCalibrationSheet sheet);
     void ShowStored();
+    // True when nothing typed would be lost, or the operator says to go anyway.
+    bool MayClose();
 
     TPrinterList *cbDrukarka = nullptr;
-    std::array<QLineEdit *, 4> Readings{};
-    QLabel *LabelPoziomo = nullptr;
-    QLabel *LabelPionowo = nullptr;
     QLabel *LabelZapisana = nullptr;
+    QPushButton *BitBtnUsun = nullptr;
+    std::array<Part, 2> parts_;
+    bool unsaved_ = false;
 };
