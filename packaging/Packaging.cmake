@@ -31,24 +31,29 @@ if(NOT METAINFO MATCHES "<releases>[ \n]*<release version=\"${PROJECT_VERSION}\"
 endif()
 
 # Debian wants changelogs and manual pages compressed at maximum, without name or time.
+# Files of the same name (a manual page in two languages) are kept apart by where they go.
 function(merovan_install_gzipped source destination)
   get_filename_component(name ${source} NAME)
-  set(output ${MEROVAN_PACKAGING_BINARY}/${name}.gz)
+  set(folder ${MEROVAN_PACKAGING_BINARY}/${destination})
+  set(output ${folder}/${name}.gz)
+  string(MAKE_C_IDENTIFIER "gzip_${destination}_${name}" target)
   add_custom_command(OUTPUT ${output}
-                     COMMAND ${CMAKE_COMMAND} -E copy ${source} ${MEROVAN_PACKAGING_BINARY}/${name}
-                     COMMAND gzip -9nf ${MEROVAN_PACKAGING_BINARY}/${name}
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+                     COMMAND ${CMAKE_COMMAND} -E copy ${source} ${folder}/${name}
+                     COMMAND gzip -9nf ${folder}/${name}
                      DEPENDS ${source} VERBATIM)
-  add_custom_target(gzip_${name} ALL DEPENDS ${output})
+  add_custom_target(${target} ALL DEPENDS ${output})
   install(FILES ${output} DESTINATION ${destination})
 endfunction()
 
 # A program: its executable, its menu entry packaging/<desktop-id>.desktop and its manual
-# page packaging/<target>.1.
+# pages, English packaging/<target>.1 where Debian looks first and Polish packaging/pl/.
 function(merovan_install_program target desktop_id)
   install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${MEROVAN_PACKAGING}/${desktop_id}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   merovan_install_gzipped(${MEROVAN_PACKAGING}/${target}.1 ${CMAKE_INSTALL_MANDIR}/man1)
+  merovan_install_gzipped(${MEROVAN_PACKAGING}/pl/${target}.1 ${CMAKE_INSTALL_MANDIR}/pl/man1)
 endfunction()
 
 merovan_install_program(merovan ${MEROVAN_APP_ID})
