@@ -51,8 +51,9 @@ protected:
         messages.shown.clear();
         QTest::mouseClick(dialog.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
         EXPECT_EQ(messages.shown.size(), 1u);
-        if (!messages.shown.empty())
+        if (!messages.shown.empty()) {
             EXPECT_TRUE(messages.shown[0].text.contains("wysłano do drukarki"));
+        }
         messages.shown.clear();
         return watch.Wait();
     }

@@ -199,8 +199,9 @@ TEST_F(PlatePrintPreview, PageImageShowsTheSheetsPositionsBeneathThePlate) {
                 EXPECT_EQ(hatched > 0, marker == chosen) << hatched;
                 // The neighbour to the right or below starts after this outline has ended.
                 EXPECT_LT(sheet.columns[0] + sheet.size.width(), sheet.columns[1]);
-                if (row + 1 < sheet.rows.size())
+                if (row + 1 < sheet.rows.size()) {
                     EXPECT_LT(sheet.rows[row] + sheet.size.height(), sheet.rows[row + 1]);
+                }
                 ++outlines;
             }
         EXPECT_EQ(outlines, sheet.positions);

@@ -100,12 +100,14 @@ TEST_F(RealPrintJob, EveryPrintIsPrintedOnTheChosenQueueOrAnError) {
             EXPECT_TRUE(messages.shown[0].text.contains(QRegularExpression(c.told)))
                 << messages.shown[0].text.toStdString();
         }
-        if (c.change == Change::Disabled)
+        if (c.change == Change::Disabled) {
             EXPECT_TRUE(asked.startsWith(QStringLiteral("Drukarka „Q3” nie odpowiada: ")))
                 << asked.toStdString();
+        }
         EXPECT_EQ(window->CheckBox1Checked(), c.printed);
-        if (c.change == Change::SchedulerStopped)
+        if (c.change == Change::SchedulerStopped) {
             ASSERT_TRUE(cups.Start());
+        }
         if (c.change == Change::Disabled) {
             // Enabled again, the queue has nothing left to print.
             ASSERT_TRUE(cups.Tool("cupsenable", {queue}));

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/uRegistry.h"
+#include "support/FolderSnapshot.h"
 #include "support/Processes.h"
 #include "support/QtPrint.h"
 
@@ -33,9 +34,6 @@ private:
     QTemporaryDir home_;
     QByteArray previousHome_;
 };
-
-// Every entry below a folder: relative path -> mode and content, to prove nothing changed.
-QMap<QString, QString> Snapshot(const QString &folder);
 
 // Runs `work` in a child process, as the unprivileged user "nobody" when the tests run as
 // root (root ignores file modes), and returns what it reports; empty means all held.
