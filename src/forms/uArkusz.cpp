@@ -3,7 +3,9 @@
 // adds is drawn over them (a cross), and each marker carries its position's number.
 #include "forms/uMain.h"
 
+#include "forms/controls/TPrinterList.h"
 #include "forms/controls/TShape.h"
+#include "forms/kalibracja/Calibration.h"
 #include "forms/uDrukowanie.h"
 #include "platform/Application.h"
 #include "platform/Messages.h"
@@ -111,6 +113,8 @@ void TfMain::PositionPrinted(int position) {
 }
 
 bool TfMain::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == cbDrukarka && event->type() == QEvent::ToolTip)
+        cbDrukarka->setToolTip(CalibrationNote(cbDrukarka->Chosen()));
     if (watched != Shape11)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {

@@ -8,6 +8,8 @@
 #include "forms/uMain.h"
 #include "platform/Finally.h"
 #include "platform/Messages.h"
+#include "platform/User.h"
+#include "register/PlateRegister.h"
 #include "report/RpCtrls.h"
 #include "report/RpPrinterSettings.h"
 #include "report/RpPrntr.h"
@@ -192,18 +194,8 @@ void TfMain::Drukowanie(int mode) {
         return;
     }
 
-    if (mode != 0 && printing_) {
-        platform::ShowMessage(platform::MessageKind::Information,
-                              QStringLiteral("Poprzednia tabliczka jeszcze się drukuje. Poczekaj, "
-                                             "aż drukarka ją wydrukuje."));
-        return;
-    }
     const int position = ChosenPosition();
-    if (mode != 0 && Sheet().Used(position) &&
-        !platform::Ask(QStringLiteral("Pozycja %1 tego arkusza jest już wykorzystana. Drukować "
-                                      "mimo to?")
-                           .arg(position),
-                       false))
+    if (mode != 0 && !MayPrint(position))
         return;
 
     const auto plate = std::make_unique<TfDrukTabliczka>();
@@ -237,7 +229,67 @@ void TfMain::Drukowanie(int mode) {
         return;
     }
     SetCheckBox1Checked(true);
-    // Nothing installed prints nothing; only a plate that printed uses its position.
+    // Nothing installed prints nothing; only a plate that printed counts.
     if (!report.LastPrinted().Printer.isEmpty())
-        PositionPrinted(position);
+        PlatePrinted(report.LastPrinted(), position);
+}
+
+bool TfMain::MayPrint(int position) {
+    if (printing_) {
+        platform::ShowMessage(platform::MessageKind::Information,
+                              QStringLiteral("Poprzednia tabliczka jeszcze się drukuje. Poczekaj, "
+                                             "aż drukarka ją wydrukuje."));
+        return false;
+    }
+    if (Sheet().Used(position) &&
+        !platform::Ask(QStringLiteral("Pozycja %1 tego arkusza jest już wykorzystana. Drukować "
+                                      "mimo to?")
+                           .arg(position),
+                       false))
+        return false;
+    // A plate issued before for the same vehicle: reprints are normal, the question is there
+    // so a mistyped number is noticed. A register that cannot be read does not stop a print;
+    // recording it afterwards says what is wrong.
+    std::optional<TRegisterEntry> issued;
+    try {
+        issued = TRegisterReader().LastWithBody(EditText(3));
+    } catch (const platform::Error &) {
+    }
+    return !issued ||
+           platform::Ask(QStringLiteral("Tabliczkę z numerem nadwozia %1 wydrukowano już %2 "
+                                        "(pozycja %3 arkusza %4 szt., drukarka „%5”). Drukować "
+                                        "ponownie?")
+                             .arg(issued->Texts[2].trimmed(),
+                                  issued->PrintedAt.toString(QStringLiteral("dd.MM.yyyy")))
+                             .arg(issued->Position)
+                             .arg(issued->SheetPositions)
+                             .arg(issued->Printer),
+                         true);
+}
+
+void TfMain::PlatePrinted(const TRpPrinted &printed, int position) {
+    // The register never undoes or hides a print: a plate it cannot take is printed still.
+    TRegisterEntry entry;
+    const QDateTime now = QDateTime::currentDateTime();
+    entry.PrintedAt = now.toOffsetFromUtc(now.offsetFromUtc());
+    entry.User = platform::UserName();
+    entry.Printer = printed.Printer;
+    if (!printed.Correction.IsIdentity())
+        entry.Calibration = std::array<qint32, 4>{
+            printed.Correction.X.ShiftMicrometres, printed.Correction.X.StretchPpm,
+            printed.Correction.Y.ShiftMicrometres, printed.Correction.Y.StretchPpm};
+    entry.SheetPositions = TSheetState::PositionCount(RadioGroup1ItemIndex());
+    entry.Position = position;
+    entry.Texts = {EditText(1), EditText(2), EditText(3), EditText(4)};
+    entry.Job = printed.Job;
+    try {
+        RecordPlate(entry);
+    } catch (const platform::Error &refused) {
+        platform::ShowMessage(platform::MessageKind::Error,
+                              platform::ErrorDisplayText(
+                                  QStringLiteral("Tabliczkę wydrukowano, ale nie zapisano jej w "
+                                                 "rejestrze: ") +
+                                  refused.message()));
+    }
+    PositionPrinted(position);
 }

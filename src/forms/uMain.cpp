@@ -9,6 +9,7 @@
 #include "forms/controls/TShape.h"
 #include "forms/kalibracja/Calibration.h"
 #include "forms/kalibracja/uKalibracja.h"
+#include "forms/rejestr/uRejestr.h"
 #include "platform/Application.h"
 #include "platform/FontRegistry.h"
 #include "platform/Messages.h"
@@ -169,6 +170,9 @@ void TfMain::CreateMenu() {
         [this] { OpenCalibration(); });
     add(printer, QStringLiteral("&Odśwież listę drukarek"), "ActionOdswiez",
         [this] { cbDrukarka->Refresh(); });
+    QMenu *plates = MenuBar->addMenu(QStringLiteral("R&ejestr"));
+    plates->setObjectName(QStringLiteral("MenuRejestr"));
+    add(plates, QStringLiteral("&Rejestr tabliczek…"), "ActionRejestr", [this] { OpenRegister(); });
     QMenu *help = MenuBar->addMenu(QStringLiteral("P&omoc"));
     help->setObjectName(QStringLiteral("MenuPomoc"));
     add(help, QStringLiteral("&O programie"), "ActionOProgramie", [] {
@@ -184,10 +188,21 @@ void TfMain::CreateMenu() {
     MenuBar->setGeometry(0, 0, ClientWidth, MenuBar->sizeHint().height());
 }
 
+void TfMain::OpenRegister() {
+    TfRejestr dialog(this);
+    // A plate to print again: its texts go into the fields, and the operator chooses a free
+    // position on the sheet.
+    dialog.OnReprint = [this](const std::array<QString, 4> &texts) {
+        for (int n = 1; n <= FieldCount; ++n)
+            Edit(n)->setText(texts[std::size_t(n - 1)]);
+        Shape11->setFocus(Qt::OtherFocusReason);
+    };
+    dialog.exec();
+}
+
 void TfMain::OpenCalibration() {
     TfKalibracja dialog(cbDrukarka->Chosen(), this);
     dialog.exec();
-    cbDrukarka->setToolTip(CalibrationNote(cbDrukarka->Chosen()));
 }
 
 void TfMain::CreatePanels() {
@@ -291,9 +306,9 @@ void TfMain::CreatePrinterChoice() {
         menu.exec(cbDrukarka->mapToGlobal(at));
     });
 
-    // Whether the printer shown is calibrated, and since when.
-    connect(cbDrukarka, &QComboBox::currentIndexChanged, this,
-            [this] { cbDrukarka->setToolTip(CalibrationNote(cbDrukarka->Chosen())); });
+    // Whether the printer shown is calibrated, and since when: read when the tooltip shows,
+    // so start-up reads nothing more.
+    cbDrukarka->installEventFilter(this);
 
     CheckBox1 =
         new QCheckBox(QStringLiteral("zawsze używaj tej drukarki do druku tabliczek"), Panel3);

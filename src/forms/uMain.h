@@ -97,8 +97,14 @@ private:
     // The picker from the keyboard: the marker with the focus frame, moved and chosen.
     bool PickerKey(int key);
     void FocusMarker(int marker);
-    // After a plate printed on the chosen position: the position is used from now on.
+    // Before a print: nothing is printing, and the operator wants a used position or a
+    // plate issued before printed again.
+    bool MayPrint(int position);
+    // After a plate printed on the chosen position: it is in the register, and the position
+    // is used from now on.
+    void PlatePrinted(const struct TRpPrinted &printed, int position);
     void PositionPrinted(int position);
+    void OpenRegister();
 
     bool shown_ = false;
     std::array<TSheetState, 2> sheets_{TSheetState(0, 0), TSheetState(1, 0)};

@@ -32,7 +32,7 @@ constexpr const char *Schema[] = {
     " position INTEGER NOT NULL,"
     " make TEXT NOT NULL, model TEXT NOT NULL, body TEXT NOT NULL, station TEXT NOT NULL,"
     " job INTEGER NOT NULL,"
-    " search TEXT NOT NULL,"  // the four texts as searching compares them
+    " search TEXT NOT NULL,"    // the four texts as searching compares them
     " body_key TEXT NOT NULL)", // the body number trimmed and upper case
     "CREATE INDEX plates_time ON plates (printed_utc)",
     "CREATE INDEX plates_body ON plates (body_key, printed_utc)",
@@ -152,7 +152,8 @@ QString RegisterPath() {
 }
 
 void RecordPlate(const TRegisterEntry &entry) {
-    const std::optional<platform::PrivateWrite> store = platform::OpenPrivateForWriting(RegisterPath());
+    const std::optional<platform::PrivateWrite> store =
+        platform::OpenPrivateForWriting(RegisterPath());
     if (!store)
         throw Refused(QStringLiteral("nie daje się otworzyć do zapisu (dowiązanie, plik innego "
                                      "użytkownika albo brak dostępu)"));
@@ -215,9 +216,9 @@ int TRegisterReader::Count(const TRegisterFilter &filter) {
     if (!db_)
         return 0;
     const Where where = WhereOf(filter);
-    Statement count(db_.get(), (QStringLiteral("SELECT count(*) FROM plates") + where.sql)
-                                   .toUtf8()
-                                   .constData());
+    Statement count(
+        db_.get(),
+        (QStringLiteral("SELECT count(*) FROM plates") + where.sql).toUtf8().constData());
     Bind(count, where);
     return count.step() == SQLITE_ROW ? int(count.integer(0)) : 0;
 }
@@ -228,10 +229,11 @@ std::vector<TRegisterEntry> TRegisterReader::Rows(const TRegisterFilter &filter,
     if (!db_)
         return rows;
     const Where where = WhereOf(filter);
-    Statement select(db_.get(), (QLatin1String(Columns) + where.sql +
-                                 QStringLiteral(" ORDER BY printed_utc DESC, id DESC LIMIT ? OFFSET ?"))
-                                    .toUtf8()
-                                    .constData());
+    Statement select(db_.get(),
+                     (QLatin1String(Columns) + where.sql +
+                      QStringLiteral(" ORDER BY printed_utc DESC, id DESC LIMIT ? OFFSET ?"))
+                         .toUtf8()
+                         .constData());
     const int next = Bind(select, where);
     select.bind(next, sqlite3_int64(limit)).bind(next + 1, sqlite3_int64(offset));
     while (select.step() == SQLITE_ROW)

@@ -24,8 +24,8 @@ struct TRegisterEntry {
     // The registration correction it was printed with: shift and stretch across, then down
     // (micrometres, parts per million); none when it was printed without one.
     std::optional<std::array<qint32, 4>> Calibration;
-    int SheetPositions = 8; // 8 or 10
-    int Position = 0;       // on the sheet, 1 to 10
+    int SheetPositions = 8;       // 8 or 10
+    int Position = 0;             // on the sheet, 1 to 10
     std::array<QString, 4> Texts; // make, model, body number, station, exactly as printed
     int Job = 0;                  // the printer system's job number
     friend bool operator==(const TRegisterEntry &, const TRegisterEntry &) = default;

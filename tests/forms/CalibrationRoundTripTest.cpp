@@ -10,8 +10,8 @@
 #include "support/Pdf.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -62,8 +62,9 @@ protected:
     void Enter(TfKalibracja &dialog, const std::array<double, 4> &read, int decimals,
                const char *fields, const char *button) {
         for (std::size_t i = 0; i < read.size(); ++i)
-            dialog.findChild<QLineEdit *>(QLatin1String(fields) +
-                                          QLatin1String(CalibrationMarkNames[i]))
+            dialog
+                .findChild<QLineEdit *>(QLatin1String(fields) +
+                                        QLatin1String(CalibrationMarkNames[i]))
                 ->setText(QString::number(read[i], 'f', decimals).replace(u'.', u','));
         QTest::mouseClick(dialog.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
     }
@@ -201,8 +202,8 @@ TEST_F(CalibrationRoundTrip, CalibratedPlatesLandOnTheirDesignAndUncalibratedOne
             EXPECT_NEAR(checked[i], CheckMarks[i], m.Tolerance()) << CalibrationMarkNames[i];
         Enter(dialog, checked, m.decimals, "EditKontrola", "BitBtnPopraw");
         ASSERT_TRUE(messages.shown.empty());
-        EXPECT_TRUE(dialog.findChild<QLabel *>("LabelSprawdzenie")->text().contains(
-            "Kalibracja poprawna"));
+        EXPECT_TRUE(
+            dialog.findChild<QLabel *>("LabelSprawdzenie")->text().contains("Kalibracja poprawna"));
         // Typed where the calibration goes, the check's readings are refused: the printer
         // keeps its correction.
         Enter(dialog, checked, m.decimals, "Edit", "BitBtnZapisz");

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -48,10 +49,10 @@ TEST(CalibrationReadingsTest, ASpellingIsAReadingOrNot) {
         const char *typed;
         std::optional<double> value;
     } cases[] = {
-        {"21,3", 21.3},      {"21.3", 21.3},     {" 21,3 mm ", 21.3}, {"21,3mm", 21.3},
-        {"21,3 MM", 21.3},   {"−20", -20},       {"-20", -20},        {"+0,5", 0.5},
-        {",5", 0.5},         {"7.", 7},          {"1e3", {}},         {"2O", {}},
-        {"21,3 cm", {}},     {"", {}},           {"20,1,2", {}},      {"- -2", {}},
+        {"21,3", 21.3},    {"21.3", 21.3}, {" 21,3 mm ", 21.3}, {"21,3mm", 21.3},
+        {"21,3 MM", 21.3}, {"−20", -20},   {"-20", -20},        {"+0,5", 0.5},
+        {",5", 0.5},       {"7.", 7},      {"1e3", {}},         {"2O", {}},
+        {"21,3 cm", {}},   {"", {}},       {"20,1,2", {}},      {"- -2", {}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(ParseReading(QString::fromUtf8(c.typed)), c.value) << c.typed;
@@ -68,36 +69,82 @@ TEST(CalibrationReadingsTest, ReadingsGiveTheCorrectionOrSayWhyNot) {
         QString message; // a part of it
         int field;
     } cases[] = {
-        {"as designed", Sheet::Calibration, {"20", "180", "20", "267"}, TCalibrationValues{}, {},
+        {"as designed",
+         Sheet::Calibration,
+         {"20", "180", "20", "267"},
+         TCalibrationValues{},
+         {},
          -1},
         // a + b·20 = 22.1, a + b·180 = 182.9: b = 1.005, a = 2.0
-        {"shifted and stretched", Sheet::Calibration, {"22,1", "182,9", "18,2", "264,212"},
-         TCalibrationValues{2000, 5000, -1720, -4000}, {}, -1},
+        {"shifted and stretched",
+         Sheet::Calibration,
+         {"22,1", "182,9", "18,2", "264,212"},
+         TCalibrationValues{2000, 5000, -1720, -4000},
+         {},
+         -1},
         {"an empty field", Sheet::Calibration, {"20", "180", " ", "267"}, {}, "Wpisz odczyt C.", 2},
-        {"no number, echoed short", Sheet::Calibration,
-         {"20", QString(10000, u'x'), "20", "267"}, {},
-         "Pole „B”: „xxxxxxxxxxxx…” nie jest liczbą milimetrów.", 1},
+        {"no number, echoed short",
+         Sheet::Calibration,
+         {"20", QString(10000, u'x'), "20", "267"},
+         {},
+         "Pole „B”: „xxxxxxxxxxxx…” nie jest liczbą milimetrów.",
+         1},
         {"an exponent", Sheet::Calibration, {"1e3", "180", "20", "267"}, {}, "Pole „A”: „1e3”", 0},
-        {"the shift at the limit", Sheet::Calibration, {"25", "185", "20", "267"},
-         TCalibrationValues{5000, 0, 0, 0}, {}, -1},
-        {"the shift a micrometre over", Sheet::Calibration, {"25,001", "185,001", "20", "267"}, {},
-         "Przesunięcie w poziomie z pól „A” i „B” wynosi +5,01 mm — więcej niż 5 mm.", 0},
-        {"the stretch at the limit down", Sheet::Calibration, {"20", "180", "20", "271,94"},
-         TCalibrationValues{0, 0, -400, 20000}, {}, -1},
-        {"the stretch just over it", Sheet::Calibration, {"20", "180", "20", "271,96"}, {},
-         "Rozciągnięcie w pionie z pól „C” i „D” wynosi +2,01 % — więcej niż 2 %.", 2},
-        {"turned half round, across", Sheet::Calibration, {"31,5", "191,5", "20", "267"}, {},
-         turned, 0},
-        {"turned half round, down", Sheet::Calibration, {"20", "180", "28,5", "275,5"}, {}, turned,
+        {"the shift at the limit",
+         Sheet::Calibration,
+         {"25", "185", "20", "267"},
+         TCalibrationValues{5000, 0, 0, 0},
+         {},
+         -1},
+        {"the shift a micrometre over",
+         Sheet::Calibration,
+         {"25,001", "185,001", "20", "267"},
+         {},
+         "Przesunięcie w poziomie z pól „A” i „B” wynosi +5,01 mm — więcej niż 5 mm.",
+         0},
+        {"the stretch at the limit down",
+         Sheet::Calibration,
+         {"20", "180", "20", "271,94"},
+         TCalibrationValues{0, 0, -400, 20000},
+         {},
+         -1},
+        {"the stretch just over it",
+         Sheet::Calibration,
+         {"20", "180", "20", "271,96"},
+         {},
+         "Rozciągnięcie w pionie z pól „C” i „D” wynosi +2,01 % — więcej niż 2 %.",
          2},
-        {"measured from the right edge", Sheet::Calibration, {"190", "30", "20", "267"}, {},
-         turned, 0},
-        {"a check sheet's readings", Sheet::Calibration, {"30,1", "170,1", "30", "257"}, {},
+        {"turned half round, across",
+         Sheet::Calibration,
+         {"31,5", "191,5", "20", "267"},
+         {},
+         turned,
+         0},
+        {"turned half round, down",
+         Sheet::Calibration,
+         {"20", "180", "28,5", "275,5"},
+         {},
+         turned,
+         2},
+        {"measured from the right edge",
+         Sheet::Calibration,
+         {"190", "30", "20", "267"},
+         {},
+         turned,
+         0},
+        {"a check sheet's readings",
+         Sheet::Calibration,
+         {"30,1", "170,1", "30", "257"},
+         {},
          "Odczyty z pól „A” i „B” pasują do arkusza kontrolnego, nie do arkusza "
          "kalibracyjnego: wpisz je w części „Sprawdzenie”.",
          0},
-        {"a calibration sheet's readings on the check", Sheet::Check, {"20", "180", "20", "267"},
-         {}, "wpisz je w części „Kalibracja”.", 0},
+        {"a calibration sheet's readings on the check",
+         Sheet::Check,
+         {"20", "180", "20", "267"},
+         {},
+         "wpisz je w części „Kalibracja”.",
+         0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -157,9 +204,11 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    void Type(TfKalibracja &dialog, const CalibrationReadings &readings, const char *prefix = "Edit") {
+    void Type(TfKalibracja &dialog, const CalibrationReadings &readings,
+              const char *prefix = "Edit") {
         for (int i = 0; i < 4; ++i)
-            In<QLineEdit>(dialog, (prefix + std::string(CalibrationMarkNames[std::size_t(i)])).c_str())
+            In<QLineEdit>(dialog,
+                          (prefix + std::string(CalibrationMarkNames[std::size_t(i)])).c_str())
                 ->setText(readings[std::size_t(i)]);
     }
     void Press(TfKalibracja &dialog, const char *button) {
@@ -180,14 +229,18 @@ TEST_F(Kalibracja, ReadingsSaveForTheChosenPrinterAndTheFaultyFieldTakesTheFocus
     EXPECT_EQ(dialog.focusWidget(), In<QLineEdit>(dialog, "EditC"));
     EXPECT_FALSE(StoredCalibration("P2").Stored());
     Type(dialog, typed);
-    EXPECT_TRUE(In<QLabel>(dialog, "LabelKalibracja")->text().startsWith(
-        "Poziomo: drukarka przesuwa wydruk o 2,00 mm w prawo i rozciąga go o 5,00 ‰"));
+    EXPECT_TRUE(
+        In<QLabel>(dialog, "LabelKalibracja")
+            ->text()
+            .startsWith(
+                "Poziomo: drukarka przesuwa wydruk o 2,00 mm w prawo i rozciąga go o 5,00 ‰"));
     Press(dialog, "BitBtnZapisz");
     EXPECT_EQ(StoredCalibration("P2").values, saved);
     EXPECT_EQ(StoredCalibration("P2").date, QDate::currentDate());
     EXPECT_FALSE(StoredCalibration("P1").Stored());
-    EXPECT_TRUE(In<QLabel>(dialog, "LabelZapisana")->text().contains(
-        QDate::currentDate().toString("dd.MM.yyyy")));
+    EXPECT_TRUE(In<QLabel>(dialog, "LabelZapisana")
+                    ->text()
+                    .contains(QDate::currentDate().toString("dd.MM.yyyy")));
     // Saved, the dialog closes without asking.
     messages.shown.clear();
     dialog.reject();
@@ -287,9 +340,14 @@ TEST_F(Kalibracja, MainWindowOffersItForItsPrinterAndTellsWhetherItIsCalibrated)
     SaveCalibration("P3", saved);
     ShowMain();
     auto *list = Child<QComboBox>("cbDrukarka");
-    EXPECT_TRUE(list->toolTip().contains("bez kalibracji")) << list->toolTip().toStdString();
+    const auto tooltip = [list] {
+        QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), list->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(list, &hover);
+        return list->toolTip();
+    };
+    EXPECT_TRUE(tooltip().contains("bez kalibracji")) << tooltip().toStdString();
     list->setCurrentIndex(2);
-    EXPECT_TRUE(list->toolTip().contains(QDate::currentDate().toString("dd.MM.yyyy")));
+    EXPECT_TRUE(tooltip().contains(QDate::currentDate().toString("dd.MM.yyyy")));
     // From the menu bar and from the list's context menu, on the chosen printer.
     for (const bool fromMenu : {true, false}) {
         SCOPED_TRACE(fromMenu);

@@ -14,8 +14,10 @@ namespace {
 const QString Title = QStringLiteral("Merovan");
 }
 
-MainFixture::MainFixture() : previousConfig_(qgetenv("XDG_CONFIG_HOME")) {
+MainFixture::MainFixture()
+    : previousConfig_(qgetenv("XDG_CONFIG_HOME")), previousData_(qgetenv("XDG_DATA_HOME")) {
     qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
     // The title is the window's to set at its first show.
     platform::SetApplicationTitle(QString());
     SetPrinterCount(3);
@@ -24,6 +26,7 @@ MainFixture::MainFixture() : previousConfig_(qgetenv("XDG_CONFIG_HOME")) {
 MainFixture::~MainFixture() {
     window.reset();
     qputenv("XDG_CONFIG_HOME", previousConfig_);
+    qputenv("XDG_DATA_HOME", previousData_);
 }
 
 void MainFixture::SetPrinterCount(int count) {

@@ -1,4 +1,4 @@
-// A fixture for main-window tests: a fresh settings store, three (or any number of) fake
+// A fixture for main-window tests: a fresh settings store and register, three (or any number of) fake
 // printers, a recording font registry and recording message boxes, and the window itself.
 #pragma once
 
@@ -52,7 +52,9 @@ protected:
 
 private:
     QTemporaryDir config_;
+    QTemporaryDir data_; // the register's folder
     QByteArray previousConfig_;
+    QByteArray previousData_;
 };
 
 } // namespace testing_support

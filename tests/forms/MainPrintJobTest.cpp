@@ -85,6 +85,7 @@ TEST_F(MainPrintJob, OnlyACompletedJobOnTheShownPrinterCountsAsPrinted) {
         TfMain &main = ShowMain();
         for (int n = 1; n <= 4; ++n)
             main.Edit(n)->setText(QStringLiteral("X%1").arg(n));
+        main.Edit(3)->setText(QString::fromUtf8(c.what).left(20)); // a vehicle of its own
         QTest::mouseClick(main.Shape(3), Qt::LeftButton, {}, {5, 5});
         Child<QComboBox>("cbDrukarka")->setCurrentIndex(1);
         if (c.change == Change::Refused)

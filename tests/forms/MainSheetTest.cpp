@@ -24,7 +24,10 @@ protected:
             main.Edit(n)->setText(QStringLiteral("X%1").arg(n));
         return main;
     }
+    // Chooses the marker, for a plate of a vehicle not printed before: these tests are about
+    // the sheet, not about plates printed again.
     void Choose(int marker) {
+        window->Edit(3)->setText(QStringLiteral("BODY%1").arg(++bodies_));
         QTest::mouseClick(window->Shape(marker), Qt::LeftButton, {}, {9, 9});
     }
     void Trigger(const char *action) { Child<QAction>(action)->trigger(); }
@@ -40,6 +43,7 @@ protected:
                 crossed << window->Shape(marker)->Number();
         return crossed;
     }
+    int bodies_ = 0;
     QStringList Told() const {
         QStringList told;
         for (const auto &message : messages.shown)

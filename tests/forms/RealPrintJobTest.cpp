@@ -54,7 +54,8 @@ TEST_F(RealPrintJob, EveryPrintIsPrintedOnTheChosenQueueOrAnError) {
         const QString before = QStringLiteral("A") + queue; // sorts before the chosen queue
         ASSERT_TRUE(cups.AddQueue(queue));
         ShowMain();
-        Fill(plate_print::PositionOf(8, 2), {"FORD", "FOCUS", "WF0AXXGCDA1234567", c.queue});
+        Fill(plate_print::PositionOf(8, 2),
+             {"FORD", "FOCUS", QStringLiteral("WF0AXXGCDA12345") + c.queue, c.queue});
         ChooseQueue(queue);
         switch (c.change) {
         case Change::Rejects:
@@ -190,6 +191,7 @@ TEST_F(RealPrintJob, DriverlessPrinterPrintsThePlateAsDesignedOrIsCancelledWhenO
     // operator cancels it.
     printer.Stop();
     QTest::mousePress(window->Shape(8), Qt::LeftButton, {}, {20, 20});
+    window->Edit(3)->setText(QStringLiteral("WVWZZZ1KZ6W000002"));
     QString asked;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {

@@ -79,8 +79,8 @@ TEST_F(PlateRegister, WhatIsRecordedReadsBackNewestFirst) {
               read[1].Id);
     EXPECT_EQ(reader.LastWithBody(QStringLiteral("BODY9")), std::nullopt);
     EXPECT_EQ(QFileInfo(Folder()).permissions() & 0x7777, QFile::ReadOwner | QFile::WriteOwner |
-                                                             QFile::ExeOwner | QFile::ReadUser |
-                                                             QFile::WriteUser | QFile::ExeUser);
+                                                              QFile::ExeOwner | QFile::ReadUser |
+                                                              QFile::WriteUser | QFile::ExeUser);
     EXPECT_EQ(QFileInfo(RegisterPath()).permissions() & 0x7777,
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
 }
@@ -178,8 +178,7 @@ TEST_F(PlateRegister, ALinkedForeignAlienOrNewerRegisterIsRefusedAndLeftAlone) {
                  GTEST_SKIP() << "only root can give a file to someone else";
              }
          },
-         "nie daje się",
-         true},
+         "nie daje się", true},
         {"another program's database",
          [&](const QString &file) {
              sqlite3 *db = nullptr;
@@ -204,8 +203,8 @@ TEST_F(PlateRegister, ALinkedForeignAlienOrNewerRegisterIsRefusedAndLeftAlone) {
         QDir(Folder()).removeRecursively();
         ASSERT_TRUE(QDir().mkpath(Folder()));
         // The folder as the program keeps it: a write makes a loose one private.
-        ASSERT_TRUE(QFile::setPermissions(Folder(), QFile::ReadOwner | QFile::WriteOwner |
-                                                        QFile::ExeOwner));
+        ASSERT_TRUE(QFile::setPermissions(Folder(),
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         c.make(RegisterPath());
         if (HasFatalFailure() || IsSkipped())
             return;
