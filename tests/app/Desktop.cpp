@@ -100,6 +100,7 @@ QProcessEnvironment Desktop::Environment() const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), display_);
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config_.path());
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), DataHome());
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     if (!busAddress_.isEmpty()) {
         environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress_);

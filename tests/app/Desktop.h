@@ -20,8 +20,9 @@ public:
     QString Why() const { return why_; }
     bool ToolMissing() const { return toolMissing_; }
 
-    // The folder the program keeps its settings store in.
+    // The folders the program keeps its settings store and its register in.
     QString ConfigHome() const { return config_.path(); }
+    QString DataHome() const { return config_.path() + QStringLiteral("/data"); }
     // Starts the built program; false when its main window does not show.
     bool StartProgram();
     void StopProgram();

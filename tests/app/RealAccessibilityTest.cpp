@@ -60,6 +60,7 @@ TEST_F(RealAccessibility, EveryControlHasItsPolishNameAndRole) {
         {"push button", "Koniec"},
         {"menu item", "Arkusz"},
         {"menu item", "Drukarka"},
+        {"menu item", "Rejestr"},
         {"menu item", "Pomoc"},
         {"menu item", "Kalibracja drukarki…"},
     };
@@ -67,10 +68,12 @@ TEST_F(RealAccessibility, EveryControlHasItsPolishNameAndRole) {
         EXPECT_TRUE(has(QLatin1String(role), name)) << role << " \"" << name.toStdString() << '"';
     // Each field is labelled by its label, the printer list by its own.
     for (const Accessible &a : tree) {
-        if (a.role == QLatin1String("text"))
+        if (a.role == QLatin1String("text")) {
             EXPECT_TRUE(a.labelledBy.startsWith(a.name + u' ')) << a.name.toStdString();
-        if (a.role == QLatin1String("combo box"))
+        }
+        if (a.role == QLatin1String("combo box")) {
             EXPECT_EQ(a.labelledBy, QStringLiteral("Wybór drukarki :"));
+        }
     }
 }
 

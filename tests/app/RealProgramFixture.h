@@ -7,9 +7,13 @@
 #include "settings/SheetStore.h"
 #include "settings/uRegistry.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QThread>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
 #include <sys/stat.h>
 
 inline const QString Title = QStringLiteral("Merovan");
@@ -25,14 +29,18 @@ protected:
         folder = desktop.ConfigHome() + QStringLiteral("/ZOVI Software");
         store = folder + QStringLiteral("/registry.db");
     }
-    // Runs `access` on the program's own settings store.
+    // Runs `access` on the program's own settings store and register.
     template <class Access> auto InProgramsStore(Access access) {
-        const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(desktop.ConfigHome()));
         struct Restore {
-            QByteArray previous;
-            ~Restore() { qputenv("XDG_CONFIG_HOME", previous); }
-        } restore{previous};
+            QByteArray config = qgetenv("XDG_CONFIG_HOME");
+            QByteArray data = qgetenv("XDG_DATA_HOME");
+            ~Restore() {
+                qputenv("XDG_CONFIG_HOME", config);
+                qputenv("XDG_DATA_HOME", data);
+            }
+        } restore;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(desktop.ConfigHome()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(desktop.DataHome()));
         return access();
     }
     // Settings as the program finds them, written before it starts.
@@ -48,6 +56,28 @@ protected:
     // The sheet's memory as the program stored it.
     TSheetState Sheet(int sheetLayout) {
         return InProgramsStore([&] { return ReadSheet(Title, sheetLayout); });
+    }
+    // From "Drukowanie", as an operator does with the keyboard only: over "Zamówienie folii",
+    // "Koniec" and the sheet choice to the miniature, the position's digit, on to the fields,
+    // each typed and left with Enter, which from the last one reaches "Drukowanie" again;
+    // then Enter prints. A question the print asks is the caller's to answer.
+    void TypeAndPrint(qulonglong main, int position, const std::array<QString, 4> &texts) {
+        desktop.Keys(main, QStringLiteral("Tab Tab Tab Tab %1 Tab Tab Tab").arg(position));
+        for (const QString &text : texts) {
+            desktop.Keys(main, "ctrl+a");
+            desktop.Type(main, text);
+            desktop.Keys(main, "Return");
+        }
+        desktop.Keys(main, "Return");
+    }
+    static bool WaitUntil(int milliseconds, const std::function<bool()> &done) {
+        QDeadlineTimer deadline(milliseconds);
+        while (!done()) {
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(100);
+        }
+        return true;
     }
     static mode_t Mode(const QString &path) {
         struct stat status {};

@@ -99,12 +99,30 @@ TEST(TEdit, PasteIsCutToTheRoomLeftAndLandsAtTheCursor) {
     EXPECT_EQ(edit->cursorPosition(), 4);
 }
 
-TEST(TEdit, TypingOverASelectionInAFullFieldReplacesIt) {
-    auto edit = ShownEdit(3, true);
-    Type(edit.get(), QStringLiteral("abc"));
-    edit->setSelection(1, 1);
-    Type(edit.get(), QStringLiteral("xy"));
-    EXPECT_EQ(edit->text(), QStringLiteral("AXC"));
+TEST(TEdit, TypingOverASelectionReplacesItInTheOrderTyped) {
+    struct Case {
+        int maxLength;
+        const char *before;
+        int start, length; // the selection
+        const char *typed;
+        const char *after;
+        int cursor;
+    };
+    const Case cases[] = {
+        {3, "abc", 1, 1, "xy", "AXC", 2},    // a full field: the second letter is refused
+        {32, "niva", 0, 4, "a07", "A07", 3}, // the old text ends in the letter typed first
+        {32, "abc", 0, 3, "c", "C", 1},      {32, "abca", 1, 2, "a", "AAA", 2},
+        {32, "abc", 3, 0, "c", "ABCC", 4},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        auto edit = ShownEdit(c.maxLength, true);
+        Type(edit.get(), QString::fromUtf8(c.before));
+        edit->setSelection(c.start, c.length);
+        Type(edit.get(), QString::fromUtf8(c.typed));
+        EXPECT_EQ(edit->text(), QString::fromUtf8(c.after));
+        EXPECT_EQ(edit->cursorPosition(), c.cursor);
+    }
 }
 
 TEST(TEdit, RefusedInsertionLeavesTextAndUndoAsTheyWere) {

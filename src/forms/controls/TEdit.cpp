@@ -68,13 +68,17 @@ TEdit::TEdit(QWidget *parent) : QLineEdit(parent) {
 TEdit::~TEdit() = default;
 
 std::optional<QString> TEdit::FilterUserEdit(const QString &edited, int &cursor) const {
-    // The edit replaced the middle of the old text with what was inserted.
+    // The edit replaced the middle of the old text with what was inserted, which ends at the
+    // cursor: what the old text shares with the new one beyond that is not kept, but typed
+    // again (a capital typed over a selection ending in the same letter is an insertion).
     const qsizetype shorter = std::min(accepted_.size(), edited.size());
+    const qsizetype before = std::min<qsizetype>(cursor, shorter);
+    const qsizetype after = std::min<qsizetype>(edited.size() - cursor, shorter);
     qsizetype prefix = 0;
-    while (prefix < shorter && accepted_[prefix] == edited[prefix])
+    while (prefix < before && accepted_[prefix] == edited[prefix])
         ++prefix;
     qsizetype suffix = 0;
-    while (suffix < shorter - prefix &&
+    while (suffix < std::min(after, shorter - prefix) &&
            accepted_[accepted_.size() - 1 - suffix] == edited[edited.size() - 1 - suffix])
         ++suffix;
     const QString inserted = edited.mid(prefix, edited.size() - prefix - suffix);
