@@ -76,6 +76,10 @@ TfRejestr::TfRejestr(QWidget *parent)
     // Rows of one height: the view never asks the register for every row to size them.
     TableRejestr->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     TableRejestr->horizontalHeader()->setStretchLastSection(true);
+    TableRejestr->setWordWrap(false);
+    // Columns as wide as the newest plates need: measured on the first page only.
+    TableRejestr->horizontalHeader()->setResizeContentsPrecision(TRegisterModel::PageRows);
+    TableRejestr->resizeColumnsToContents();
     TableRejestr->setAccessibleName(QStringLiteral("Wydane tabliczki"));
     layout->addWidget(TableRejestr, 1);
 
