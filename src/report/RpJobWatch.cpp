@@ -147,6 +147,11 @@ void TRpJobWatch::Wait() {
     }
     if (error)
         std::rethrow_exception(error);
+    // The loop also ends when the application does: a job not seen printed is not printed.
+    if (!settled)
+        throw ERpError(QStringLiteral("Nie wiadomo, czy drukarka „%1” wydrukowała tabliczkę "
+                                      "(zadanie %2): program kończy pracę")
+                           .arg(printer_, QString::number(job_)));
 }
 
 bool TRpJobWatch::Look() {

@@ -42,7 +42,7 @@ void TRpProgressForm::FollowJob(std::function<void()> cancel, std::function<void
     setFixedSize(FollowWidth, FollowHeight);
     Gauge->setGeometry(12, 10, FollowWidth - 24, 22);
     Gauge->setRange(0, 0);
-    Info->setGeometry(0, 40, FollowWidth, 13);
+    Info->hide(); // what the printer does is said below, at more length
     const auto label = [this](const char *name, QRect bounds) {
         auto *text = new QLabel(this);
         text->setObjectName(QLatin1String(name));

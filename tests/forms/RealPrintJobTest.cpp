@@ -21,13 +21,39 @@ namespace {
 using plate_print::PlateWindow;
 using platform::MessageKind;
 
-class RealPrintJob : public PlateWindow {};
+class RealPrintJob : public PlateWindow {
+protected:
+    // Presses "Drukowanie"; when the progress window asks about a stuck printer, the operator
+    // answers "Anuluj wydruk", or closes the program and says yes to cancelling the print.
+    // What the window asked; empty when it did not.
+    QString PrintCancellingAStuckPrinter(bool byClosing = false) {
+        QString asked;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (auto *progress = dynamic_cast<TRpProgressForm *>(top);
+                    progress && !progress->Problem().isEmpty() && asked.isEmpty()) {
+                    asked = progress->Problem();
+                    if (byClosing)
+                        window->close();
+                    else
+                        progress->BtnAnuluj->click();
+                }
+        });
+        answer.start(50);
+        messages.shown.clear();
+        window->SetCheckBox1Checked(false);
+        QTest::mouseClick(Child<QWidget>("BitBtn2"), Qt::LeftButton);
+        QTest::qWait(50); // a close asked for meanwhile goes ahead once the print has ended
+        return asked;
+    }
+};
 
 TEST_F(RealPrintJob, EveryPrintIsPrintedOnTheChosenQueueOrAnError) {
     testing_support::PrivateScheduler cups;
     if (!cups.Why().isEmpty())
         GTEST_SKIP() << cups.Why().toStdString();
-    enum class Change { None, Rejects, Disabled, SchedulerStopped, Removed, AddedBefore };
+    enum class Change { None, Rejects, Disabled, Closed, SchedulerStopped, Removed, AddedBefore };
     struct Case {
         const char *queue;
         Change change;
@@ -44,6 +70,10 @@ TEST_F(RealPrintJob, EveryPrintIsPrintedOnTheChosenQueueOrAnError) {
          "wydrukowana\\.$",
          MessageKind::Information, false},
         {"Q4", Change::Removed, "^Drukarka „Q4” jest niedostępna: ", MessageKind::Error, false},
+        {"Q7", Change::Closed,
+         "^Tabliczka jeszcze się drukuje\\. Anulować wydruk i zakończyć "
+         "program\\?$",
+         MessageKind::Question, false},
         {"Q5", Change::AddedBefore, "", {}, true},
         {"Q6", Change::SchedulerStopped, "^Drukarka „Q6” jest niedostępna: ", MessageKind::Error,
          false},
@@ -62,6 +92,7 @@ TEST_F(RealPrintJob, EveryPrintIsPrintedOnTheChosenQueueOrAnError) {
             ASSERT_TRUE(cups.Tool("cupsreject", {queue}));
             break;
         case Change::Disabled:
+        case Change::Closed:
             ASSERT_TRUE(cups.Tool("cupsdisable", {queue}));
             break;
         case Change::SchedulerStopped:
@@ -76,22 +107,8 @@ TEST_F(RealPrintJob, EveryPrintIsPrintedOnTheChosenQueueOrAnError) {
         case Change::None:
             break;
         }
-        // The operator answers a stuck printer with "Anuluj wydruk".
-        QString asked;
-        QTimer answer;
-        QObject::connect(&answer, &QTimer::timeout, [&] {
-            for (QWidget *top : QApplication::topLevelWidgets())
-                if (auto *progress = dynamic_cast<TRpProgressForm *>(top);
-                    progress && !progress->Problem().isEmpty() && asked.isEmpty()) {
-                    asked = progress->Problem();
-                    progress->BtnAnuluj->click();
-                }
-        });
-        answer.start(50);
-        messages.shown.clear();
-        window->SetCheckBox1Checked(false);
-        QTest::mouseClick(Child<QWidget>("BitBtn2"), Qt::LeftButton);
-        answer.stop();
+        messages.answers = {true};
+        const QString asked = PrintCancellingAStuckPrinter(c.change == Change::Closed);
 
         if (QLatin1String(c.told).isEmpty()) {
             EXPECT_TRUE(messages.shown.empty());
@@ -101,15 +118,16 @@ TEST_F(RealPrintJob, EveryPrintIsPrintedOnTheChosenQueueOrAnError) {
             EXPECT_TRUE(messages.shown[0].text.contains(QRegularExpression(c.told)))
                 << messages.shown[0].text.toStdString();
         }
-        if (c.change == Change::Disabled) {
-            EXPECT_TRUE(asked.startsWith(QStringLiteral("Drukarka „Q3” nie odpowiada: ")))
+        if (c.change == Change::Disabled || c.change == Change::Closed) {
+            EXPECT_TRUE(asked.startsWith("Drukarka „" + queue + "” nie odpowiada: "))
                 << asked.toStdString();
         }
+        EXPECT_EQ(window->isVisible(), c.change != Change::Closed);
         EXPECT_EQ(window->CheckBox1Checked(), c.printed);
         if (c.change == Change::SchedulerStopped) {
             ASSERT_TRUE(cups.Start());
         }
-        if (c.change == Change::Disabled) {
+        if (c.change == Change::Disabled || c.change == Change::Closed) {
             // Enabled again, the queue has nothing left to print.
             ASSERT_TRUE(cups.Tool("cupsenable", {queue}));
             QTest::qWait(2000);
@@ -192,21 +210,7 @@ TEST_F(RealPrintJob, DriverlessPrinterPrintsThePlateAsDesignedOrIsCancelledWhenO
     printer.Stop();
     QTest::mousePress(window->Shape(8), Qt::LeftButton, {}, {20, 20});
     window->Edit(3)->setText(QStringLiteral("WVWZZZ1KZ6W000002"));
-    QString asked;
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (auto *progress = dynamic_cast<TRpProgressForm *>(top);
-                progress && !progress->Problem().isEmpty() && asked.isEmpty()) {
-                asked = progress->Problem();
-                progress->BtnAnuluj->click();
-            }
-    });
-    answer.start(50);
-    messages.shown.clear();
-    window->SetCheckBox1Checked(false);
-    QTest::mouseClick(Child<QWidget>("BitBtn2"), Qt::LeftButton);
-    answer.stop();
+    const QString asked = PrintCancellingAStuckPrinter();
     EXPECT_TRUE(asked.startsWith(QStringLiteral("Drukarka „MerovanIPP” nie odpowiada: ")))
         << asked.toStdString();
     ASSERT_EQ(messages.shown.size(), 1u);

@@ -109,15 +109,15 @@ TEST_F(Rejestr, TheSearchAndTheDaysShowTheirPlatesNewestFirst) {
     const QString lada = "XTA212140K1234567", zuk = "SUZ00012345", fiat = "ZFA12600000001234";
     const Case cases[] = {
         {"", {}, {}, {fiat, zuk, lada}},
-        {"lada", {}, {}, {lada}},       // without its diacritic
-        {"ŁADA", {}, {}, {lada}},       // with it
-        {"Łada", {}, {}, {lada}},       // any case
+        {"lada", {}, {}, {lada}}, // without its diacritic
+        {"ŁADA", {}, {}, {lada}}, // with it
+        {"Łada", {}, {}, {lada}}, // any case
         {"żuk", {}, {}, {zuk}},
-        {"SLASK", {}, {}, {fiat}},      // in the model
+        {"SLASK", {}, {}, {fiat}},           // in the model
         {"1234", {}, {}, {fiat, zuk, lada}}, // part of a body number
         {"k12345", {}, {}, {lada}},
-        {"kr/", {}, {}, {lada}},        // the station
-        {"%", {}, {}, {}},              // taken as it is
+        {"kr/", {}, {}, {lada}}, // the station
+        {"%", {}, {}, {}},       // taken as it is
         {"zzz", {}, {}, {}},
         {"", {2026, 11, 20}, {}, {fiat, zuk}},
         {"", {}, {2026, 11, 20}, {zuk, lada}},
@@ -193,16 +193,16 @@ TEST_F(Rejestr, AnExportReadsBackAsTheRegisterHoldsIt) {
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     const std::vector<QStringList> rows = ParseCsv(QString::fromUtf8(bytes.mid(3)));
     ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[0].mid(0, 5), QStringList({"Data", "Marka", "Model", "Numer nadwozia",
-                                              "Wyróżnik SKP"}));
+    EXPECT_EQ(rows[0].mid(0, 5),
+              QStringList({"Data", "Marka", "Model", "Numer nadwozia", "Wyróżnik SKP"}));
     // Newest first: the awkward plate as it was printed, a formula kept from running.
     EXPECT_EQ(rows[1].mid(1, 4),
               QStringList({awkward[0], awkward[1], "'" + awkward[2], awkward[3]}));
     EXPECT_EQ(rows[1].value(5), "8/5");
     EXPECT_EQ(rows[1].value(9), "7");
     for (std::size_t i = 2; i < rows.size(); ++i)
-        EXPECT_EQ(rows[i].mid(1, 4), QStringList(plates[4 - i].Texts.begin(),
-                                                 plates[4 - i].Texts.end()));
+        EXPECT_EQ(rows[i].mid(1, 4),
+                  QStringList(plates[4 - i].Texts.begin(), plates[4 - i].Texts.end()));
     // Cancelled, nothing is written.
     chosen.file.clear();
     messages.shown.clear();

@@ -206,47 +206,9 @@ TEST(Print, FollowsItsJobUntilThePrinterSystemSaysPrintedAndOnlyThen) {
                              ? QStringList()
                              : QStringList({"Drukarka „P1” nie odpowiada: Paused"}));
         EXPECT_FALSE(askedAgain);
-        if (!c.refusal.isEmpty())
+        if (!c.refusal.isEmpty()) {
             EXPECT_TRUE(printers.callsStartingWith({"jobStatus"}).isEmpty());
+        }
         EXPECT_EQ(ProgressWindow(), nullptr);
-    }
-}
-
-TEST(Print, APrinterAskedForByNameIsThatPrinterOrAnError) {
-    struct Case {
-        const char *what;
-        std::vector<QString> installed;
-        QString name;
-        QString printedOn; // empty: an error, nothing started anywhere
-    };
-    const Case cases[] = {
-        {"the name decides over the index", {"A", "P1", "P2"}, "P2", "P2"},
-        {"removed since it was chosen", {"A", "P1"}, "P2", {}},
-        {"no printer left at all", {}, "P2", {}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        std::vector<FakePrinter> list;
-        for (const QString &name : c.installed)
-            list.push_back(FakePrinter{name});
-        FakePrinterSystem printers(list);
-        auto report = PagesReport(1);
-        report->PrinterSettings().PrinterIndex = 0;
-        report->PrinterSettings().PrinterName = c.name;
-        QString error;
-        try {
-            report->Print();
-        } catch (const platform::Error &e) {
-            error = e.message();
-        }
-        if (c.printedOn.isEmpty()) {
-            EXPECT_EQ(error, platform::NoSuchPrinter(c.name));
-            EXPECT_TRUE(printers.callsStartingWith({"StartDoc"}).isEmpty());
-        } else {
-            EXPECT_EQ(error, QString());
-            EXPECT_EQ(printers.callsStartingWith({"StartDoc"}),
-                      QStringList({"StartDoc " + c.printedOn + " Pages"}));
-            EXPECT_EQ(report->LastPrinted().Printer, c.printedOn);
-        }
     }
 }

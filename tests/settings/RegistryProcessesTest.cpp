@@ -5,11 +5,6 @@
 #include <QFile>
 #include <sqlite3.h>
 
-#include <chrono>
-#include <csignal>
-#include <poll.h>
-#include <random>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -79,37 +74,8 @@ TEST_F(StoreProcesses, CloseWriteKilledAtAnyMomentLeavesAllOldOrAllNewValues) {
     int interrupted = 0;
     for (int round = 0; round < kRounds; ++round) {
         const int first = round * 100000;
-        int reports[2];
-        ASSERT_EQ(pipe(reports), 0);
-        const pid_t writer = StartChild([&] {
-            close(reports[0]);
-            for (int n = first;; ++n) {
-                WriteValuesToHKCUkey(kTitle, CloseValues(n));
-                if (write(reports[1], "w", 1) != 1)
-                    throw std::runtime_error("parent gone");
-            }
-        });
-        ASSERT_GT(writer, 0);
-        close(reports[1]);
-        int finished = 0;
-        const auto awaitWrite = [&] {
-            pollfd ready{reports[0], POLLIN, 0};
-            char byte;
-            if (poll(&ready, 1, 10000) == 1 && read(reports[0], &byte, 1) == 1)
-                ++finished;
-        };
-        awaitWrite();
-        const auto started = std::chrono::steady_clock::now();
-        awaitWrite();
-        const auto oneWrite = std::chrono::steady_clock::now() - started;
-        std::uniform_int_distribution<long long> moment(0, oneWrite.count());
-        std::this_thread::sleep_for(decltype(oneWrite)(moment(random)));
-        kill(writer, SIGKILL);
-        ASSERT_EQ(WaitChild(writer), 128 + SIGKILL);
-        char drained[64];
-        for (ssize_t got; (got = read(reports[0], drained, sizeof drained)) > 0;)
-            finished += int(got);
-        close(reports[0]);
+        const int finished = KillDuringWrites(
+            first, [](int n) { WriteValuesToHKCUkey(kTitle, CloseValues(n)); }, random);
         ASSERT_GE(finished, 2) << "round " << round;
         interrupted += QFile::exists(storeFile() + "-journal");
 

@@ -180,8 +180,7 @@ TReadingsVerdict JudgeReadings(TCalibrationSheet sheet, const CalibrationReading
         return AxisFit{qint32(std::lround(left.shiftMicrometres + leftB * shift)),
                        qint32(std::lround((leftB * b - 1) * 1e6))};
     };
-    const AxisFit across =
-        compose(printedWith.ShiftXMicrometres, printedWith.StretchXPpm, fits[0]);
+    const AxisFit across = compose(printedWith.ShiftXMicrometres, printedWith.StretchXPpm, fits[0]);
     const AxisFit down = compose(printedWith.ShiftYMicrometres, printedWith.StretchYPpm, fits[1]);
     if (!across.Plausible() || !down.Plausible()) {
         verdict.message = QStringLiteral("Poprawiona korekcja wyszłaby poza 5 mm albo 2 %. "
@@ -231,9 +230,8 @@ QString CalibrationNote(const QString &printer) {
     if (!stored.Stored())
         return QStringLiteral("Drukarka „%1” bez kalibracji (Drukarka → Kalibracja drukarki…)")
             .arg(printer);
-    return QStringLiteral("Drukarka „%1” skalibrowana %2").arg(printer, stored.date.isValid()
-                                                                        ? stored.date.toString("dd.MM.yyyy")
-                                                                        : QString())
+    return QStringLiteral("Drukarka „%1” skalibrowana %2")
+        .arg(printer, stored.date.isValid() ? stored.date.toString("dd.MM.yyyy") : QString())
         .trimmed();
 }
 

@@ -1,5 +1,6 @@
 #include "uKalibracja.h"
 
+#include "forms/controls/DialogButton.h"
 #include "forms/controls/TPrinterList.h"
 #include "forms/kalibracja/CalibrationSheet.h"
 #include "forms/uDrukTabliczka.h"
@@ -20,13 +21,6 @@
 #include <algorithm>
 
 namespace {
-
-QPushButton *Button(const char *name, const QString &caption, QWidget *parent) {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 const char *const ReadingCaptions[] = {
     "A – od lewej krawędzi do linii A:", "B – od lewej krawędzi do linii B:",
@@ -63,8 +57,8 @@ TfKalibracja::TfKalibracja(const QString &printer, QWidget *parent) : QDialog(pa
     layout->addWidget(MakePart(TCalibrationSheet::Check));
 
     auto *buttons = new QHBoxLayout;
-    BitBtnUsun = Button("BitBtnUsun", QStringLiteral("&Usuń kalibrację"), this);
-    auto *close = Button("BitBtnZamknij", QStringLiteral("Za&mknij"), this);
+    BitBtnUsun = DialogButton("BitBtnUsun", QStringLiteral("&Usuń kalibrację"), this);
+    auto *close = DialogButton("BitBtnZamknij", QStringLiteral("Za&mknij"), this);
     buttons->addWidget(BitBtnUsun);
     buttons->addStretch(1);
     buttons->addWidget(close);
@@ -82,28 +76,28 @@ TfKalibracja::~TfKalibracja() = default;
 
 QWidget *TfKalibracja::MakePart(TCalibrationSheet sheet) {
     const bool calibration = sheet == TCalibrationSheet::Calibration;
-    auto *group = new QGroupBox(calibration
-                                    ? QStringLiteral("1. Kalibracja — arkusz kalibracyjny, "
-                                                     "drukowany bez korekcji")
-                                    : QStringLiteral("2. Sprawdzenie — arkusz kontrolny, "
-                                                     "drukowany z zapisaną korekcją"),
+    auto *group = new QGroupBox(calibration ? QStringLiteral("1. Kalibracja — arkusz kalibracyjny, "
+                                                             "drukowany bez korekcji")
+                                            : QStringLiteral("2. Sprawdzenie — arkusz kontrolny, "
+                                                             "drukowany z zapisaną korekcją"),
                                 this);
     group->setObjectName(calibration ? QStringLiteral("GroupKalibracja")
                                      : QStringLiteral("GroupSprawdzenie"));
     auto *grid = new QGridLayout(group);
     Part &part = PartOf(sheet);
-    part.print = Button(calibration ? "BitBtnArkusz" : "BitBtnSprawdz",
-                        calibration ? QStringLiteral("&Drukuj arkusz kalibracyjny")
-                                    : QStringLiteral("Drukuj arkusz &kontrolny"),
-                        group);
+    part.print = DialogButton(calibration ? "BitBtnArkusz" : "BitBtnSprawdz",
+                              calibration ? QStringLiteral("&Drukuj arkusz kalibracyjny")
+                                          : QStringLiteral("Drukuj arkusz &kontrolny"),
+                              group);
     grid->addWidget(part.print, 0, 0, 1, 3, Qt::AlignLeft);
     const std::array<double, 4> &marks = MarksOf(sheet);
     for (std::size_t i = 0; i < part.readings.size(); ++i) {
         const int row = int(i) + 1;
         auto *caption = new QLabel(QString::fromUtf8(ReadingCaptions[i]), group);
         auto *edit = new QLineEdit(group);
-        edit->setObjectName((calibration ? QStringLiteral("Edit") : QStringLiteral("EditKontrola")) +
-                            QLatin1String(CalibrationMarkNames[i]));
+        edit->setObjectName(
+            (calibration ? QStringLiteral("Edit") : QStringLiteral("EditKontrola")) +
+            QLatin1String(CalibrationMarkNames[i]));
         edit->setAccessibleName(QStringLiteral("Odczyt %1 z %2")
                                     .arg(QLatin1String(CalibrationMarkNames[i]),
                                          calibration ? QStringLiteral("arkusza kalibracyjnego")
@@ -127,10 +121,10 @@ QWidget *TfKalibracja::MakePart(TCalibrationSheet sheet) {
     part.result->setWordWrap(true);
     part.result->setMinimumHeight(part.result->fontMetrics().height() * 3);
     grid->addWidget(part.result, 5, 0, 1, 3);
-    part.save = Button(calibration ? "BitBtnZapisz" : "BitBtnPopraw",
-                       calibration ? QStringLiteral("&Zapisz korekcję")
-                                   : QStringLiteral("&Popraw korekcję"),
-                       group);
+    part.save = DialogButton(calibration ? "BitBtnZapisz" : "BitBtnPopraw",
+                             calibration ? QStringLiteral("&Zapisz korekcję")
+                                         : QStringLiteral("&Popraw korekcję"),
+                             group);
     grid->addWidget(part.save, 6, 0, 1, 3, Qt::AlignLeft);
     connect(part.print, &QPushButton::clicked, this,
             [this, sheet] { platform::Guarded([&] { PrintSheet(sheet); }); });
@@ -146,7 +140,8 @@ QString TfKalibracja::Printer() const {
 void TfKalibracja::PrintSheet(TCalibrationSheet sheet) {
     const bool check = sheet == TCalibrationSheet::Check;
     const TCalibrationValues stored = StoredCalibration(Printer()).values;
-    const auto plate = MakeCalibrationSheet(Printer(), sheet, check ? stored : TCalibrationValues{});
+    const auto plate =
+        MakeCalibrationSheet(Printer(), sheet, check ? stored : TCalibrationValues{});
     TRpReport &report = *plate->RpReport1;
     report.PrinterSettings().PrinterIndex = cbDrukarka->currentIndex();
     report.PrinterSettings().PrinterName = Printer();
@@ -207,11 +202,11 @@ void TfKalibracja::ShowVerdict(TCalibrationSheet sheet) {
                     .arg(QLatin1String(CalibrationMarkNames[i]),
                          verdict.remaining[i] < 0 ? QStringLiteral("−") : QStringLiteral("+"),
                          Millimetres(std::abs(verdict.remaining[i]), 2));
-    part.result->setText(
-        QStringLiteral("Pozostały błąd: ") + left.join(QStringLiteral(", ")) +
-        (verdict.correct ? QStringLiteral(" — Kalibracja poprawna.")
-                         : QStringLiteral(" — Powtórz kalibrację albo popraw korekcję.")) +
-        (verdict.message.isEmpty() ? QString() : u' ' + verdict.message));
+    part.result->setText(QStringLiteral("Pozostały błąd: ") + left.join(QStringLiteral(", ")) +
+                         (verdict.correct
+                              ? QStringLiteral(" — Kalibracja poprawna.")
+                              : QStringLiteral(" — Powtórz kalibrację albo popraw korekcję.")) +
+                         (verdict.message.isEmpty() ? QString() : u' ' + verdict.message));
 }
 
 void TfKalibracja::ShowStored() {

@@ -1,5 +1,6 @@
 #include "uRejestr.h"
 
+#include "forms/controls/DialogButton.h"
 #include "forms/rejestr/RegisterModel.h"
 #include "platform/Application.h"
 #include "platform/FileDialogs.h"
@@ -19,13 +20,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton *Button(const char *name, const QString &caption, QWidget *parent) {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 // A day's end of the range: off until its box is ticked.
 std::pair<QCheckBox *, QDateEdit *> DayBox(const char *check, const char *date,
@@ -92,9 +86,9 @@ TfRejestr::TfRejestr(QWidget *parent)
     layout->addWidget(LabelSzczegoly);
 
     auto *buttons = new QHBoxLayout;
-    BitBtnPonownie = Button("BitBtnPonownie", QStringLiteral("Drukuj &ponownie"), this);
-    auto *exportButton = Button("BitBtnEksport", QStringLiteral("&Eksportuj CSV…"), this);
-    auto *close = Button("BitBtnZamknij", QStringLiteral("Za&mknij"), this);
+    BitBtnPonownie = DialogButton("BitBtnPonownie", QStringLiteral("Drukuj &ponownie"), this);
+    auto *exportButton = DialogButton("BitBtnEksport", QStringLiteral("&Eksportuj CSV…"), this);
+    auto *close = DialogButton("BitBtnZamknij", QStringLiteral("Za&mknij"), this);
     buttons->addWidget(BitBtnPonownie);
     buttons->addWidget(exportButton);
     buttons->addStretch(1);
