@@ -56,6 +56,9 @@ public:
     TSheetState Sheet() const { return sheets_[RadioGroup1ItemIndex() == 0 ? 0 : 1]; }
     int ChosenPosition() const;
 
+    // The client area, as the plate window has always had it.
+    static constexpr int ClientWidth = 561;
+    static constexpr int ClientHeight = 446;
     // What the print job and the tests read.
     static constexpr int FieldCount = 4;
     static constexpr int MarkerCount = 10;
