@@ -89,7 +89,6 @@ TEST(CalibrationReadingsTest, ReadingsGiveTheCorrectionOrSayWhyNot) {
          {},
          "Pole „B”: „xxxxxxxxxxxx…” nie jest liczbą milimetrów.",
          1},
-        {"an exponent", Sheet::Calibration, {"1e3", "180", "20", "267"}, {}, "Pole „A”: „1e3”", 0},
         {"the shift at the limit",
          Sheet::Calibration,
          {"25", "185", "20", "267"},
