@@ -66,8 +66,9 @@ TEST_F(RealSheet, EightPlatesFillTheSheetAcrossRestartsAndTheNinthIsRefused) {
     ASSERT_NE(usedUp, 0u);
     desktop.Keys(usedUp, "Return");
 
-    // A ninth plate is asked about; "Nie", the default, prints nothing.
-    testing_support::PdfJobWatch ninth(output, QStringLiteral("Quendrel"));
+    // A ninth plate is asked about; "Nie", the default, prints nothing. It would carry the
+    // eighth plate's texts still in the fields.
+    testing_support::PdfJobWatch ninth(output, QStringLiteral("Quendrel"), stations[7]);
     desktop.Keys(main, "Tab Tab Tab Tab 1 alt+d");
     const qulonglong question = desktop.WaitForWindow(Title);
     ASSERT_NE(question, 0u) << "the ninth plate was not asked about";

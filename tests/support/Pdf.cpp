@@ -3,12 +3,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QImageReader>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
 #include <optional>
 
 namespace testing_support {
@@ -43,8 +45,8 @@ QString Unescape(QString text) {
 
 } // namespace
 
-PdfJobWatch::PdfJobWatch(const QString &outputDir, const QString &title)
-    : outputDir_(outputDir), title_(title) {
+PdfJobWatch::PdfJobWatch(const QString &outputDir, const QString &title, const QString &word)
+    : outputDir_(outputDir), title_(title), word_(word) {
     const QStringList existing = Matching();
     before_ = QSet<QString>(existing.begin(), existing.end());
 }
@@ -57,19 +59,25 @@ QStringList PdfJobWatch::Matching() const {
 QString PdfJobWatch::Wait(int timeoutMs) const {
     QElapsedTimer clock;
     clock.start();
-    QString candidate;
-    qint64 lastSize = -1;
+    QHash<QString, qint64> lastSize;
+    QSet<QString> others;
     while (clock.elapsed() < timeoutMs) {
-        for (const QString &name : Matching())
-            if (!before_.contains(name)) {
-                candidate = QDir(outputDir_).filePath(name);
-                break;
-            }
-        if (!candidate.isEmpty()) {
+        for (const QString &name : Matching()) {
+            if (before_.contains(name) || others.contains(name))
+                continue;
+            const QString candidate = QDir(outputDir_).filePath(name);
             const qint64 size = QFileInfo(candidate).size();
-            if (size == lastSize && PdfComplete(candidate))
+            const bool settled = lastSize.value(name, -1) == size && PdfComplete(candidate);
+            lastSize[name] = size;
+            if (!settled)
+                continue;
+            if (word_.isEmpty())
                 return candidate;
-            lastSize = size;
+            const auto words = PdfWords(candidate);
+            if (std::any_of(words.begin(), words.end(),
+                            [this](const PdfWord &w) { return w.text == word_; }))
+                return candidate;
+            others << name;
         }
         QThread::msleep(100);
     }

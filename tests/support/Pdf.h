@@ -15,10 +15,11 @@
 namespace testing_support {
 
 // The file cups-pdf writes for a job: "<title>…-job_<n>.pdf" in the output folder. Made
-// before printing, so files already there are not taken for the new one.
+// before printing, so files already there are not taken for the new one. With a word, only
+// a job whose page carries it counts: tests running beside it print under the same title.
 class PdfJobWatch {
 public:
-    PdfJobWatch(const QString &outputDir, const QString &title);
+    PdfJobWatch(const QString &outputDir, const QString &title, const QString &word = {});
     // The new job's finished PDF, or an empty string after the timeout.
     QString Wait(int timeoutMs = 60000) const;
 
@@ -27,6 +28,7 @@ private:
 
     QString outputDir_;
     QString title_;
+    QString word_;
     QSet<QString> before_;
 };
 
