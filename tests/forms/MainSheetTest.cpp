@@ -63,6 +63,11 @@ TEST_F(MainSheet, OnlyACompletedPrintOrTheOperatorUsesAPosition) {
         QStringList told;
     };
     const QString stored = QStringLiteral("Failed to set data for 'Wykorzystane8'");
+    const QString question =
+        QStringLiteral("Pozycja 6 tego arkusza jest już wykorzystana. Drukować mimo to?");
+    const QString usedUp = QStringLiteral(
+        "Arkusz jest wykorzystany. Włóż nowy arkusz i wybierz Arkusz → Nowy arkusz.");
+    const auto printed = [this] { return printers->callsStartingWith({"StartDoc"}).size(); };
     const Case cases[] = {
         {"print completed",
          [this] {
@@ -105,6 +110,32 @@ TEST_F(MainSheet, OnlyACompletedPrintOrTheOperatorUsesAPosition) {
          },
          {},
          {}},
+        {"a used position, printing declined",
+         [this, printed] {
+             Choose(7);
+             Trigger("ActionWykorzystana");
+             messages.answers = {false};
+             QTest::mouseClick(Child<QWidget>("BitBtn2"), Qt::LeftButton);
+             EXPECT_EQ(printed(), 0u);
+             EXPECT_EQ(messages.shown[0].kind, MessageKind::Question);
+         },
+         {6},
+         {question}},
+        {"the last free position printed, then printed again after Tak",
+         [this, printed] {
+             for (const int marker : {1, 2, 3, 4, 6, 8, 9}) {
+                 Choose(marker);
+                 Trigger("ActionWykorzystana");
+             }
+             Choose(7);
+             QTest::mouseClick(Child<QWidget>("BitBtn2"), Qt::LeftButton);
+             messages.answers = {true};
+             Choose(7);
+             QTest::mouseClick(Child<QWidget>("BitBtn2"), Qt::LeftButton);
+             EXPECT_EQ(printed(), 2u);
+         },
+         {1, 2, 3, 4, 5, 6, 7, 8},
+         {usedUp, question, usedUp}},
         {"marked used, then another marked used and freed",
          [this] {
              Choose(2);
@@ -172,34 +203,6 @@ TEST_F(MainSheet, OnlyACompletedPrintOrTheOperatorUsesAPosition) {
         EXPECT_EQ(Crossed(), c.used) << "after a restart";
         window.reset();
     }
-}
-
-TEST_F(MainSheet, AUsedPositionIsAskedAboutAndAUsedUpSheetIsSaid) {
-    SetPrinterCount(1);
-    Start();
-    const QString question =
-        QStringLiteral("Pozycja 6 tego arkusza jest już wykorzystana. Drukować mimo to?");
-    const QString usedUp = QStringLiteral(
-        "Arkusz jest wykorzystany. Włóż nowy arkusz i wybierz Arkusz → Nowy arkusz.");
-    const auto print = [&](int marker) {
-        messages.shown.clear();
-        Choose(marker);
-        QTest::mouseClick(Child<QWidget>("BitBtn2"), Qt::LeftButton);
-        return Told();
-    };
-    for (const int marker : {1, 2, 3, 4, 6, 8, 9})
-        EXPECT_EQ(print(marker), QStringList()) << marker;
-    // The last free position: not asked about, and then the sheet is used up.
-    EXPECT_EQ(print(7), QStringList{usedUp});
-    const auto printed = printers->callsStartingWith({"StartDoc"}).size();
-    EXPECT_EQ(printed, 8u);
-    messages.answers = {false};
-    EXPECT_EQ(print(7), QStringList{question});
-    EXPECT_EQ(printers->callsStartingWith({"StartDoc"}).size(), printed); // "Nie" prints nothing
-    messages.answers = {true};
-    EXPECT_EQ(print(7), QStringList({question, usedUp}));
-    EXPECT_EQ(printers->callsStartingWith({"StartDoc"}).size(), printed + 1);
-    EXPECT_EQ(messages.shown[0].kind, MessageKind::Question);
 }
 
 TEST_F(MainSheet, EveryMarkerSaysItsPositionAndState) {

@@ -118,12 +118,6 @@ TEST(Print, FollowsItsJobUntilThePrinterSystemSaysPrintedAndOnlyThen) {
     const PrintJobStatus paused = Job(State::Pending, {QStringLiteral("paused")}, true, "Paused");
     const Case cases[] = {
         {"printed at once", {}, Operator::None, {}, {}, false},
-        {"queued, printing, printed",
-         {Job(State::Pending), Job(State::Processing), Job(State::Completed)},
-         Operator::None,
-         {},
-         {},
-         false},
         {"refused at hand-over",
          {},
          Operator::None,

@@ -61,9 +61,7 @@ PrivateScheduler::PrivateScheduler() : previousServer_(qgetenv("CUPS_SERVER")) {
     for (const char *sub : {"filter", "daemon", "cgi-bin", "notifier", "monitor"})
         QFile::link(QStringLiteral("/usr/lib/cups/") + QLatin1String(sub),
                     root + "/bin/" + QLatin1String(sub));
-    for (const char *backend : {"ipp", "ipps", "socket", "cups-pdf"})
-        QFile::link(QStringLiteral("/usr/lib/cups/backend/") + QLatin1String(backend),
-                    root + "/bin/backend/" + QLatin1String(backend));
+    QFile::link(QStringLiteral("/usr/lib/cups/backend/ipp"), root + "/bin/backend/ipp");
     const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
     const auto others = QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
     Write(root + "/bin/backend/capture", QLatin1String(CaptureBackend), owner | others);

@@ -168,7 +168,11 @@ CalibrationReadings TfKalibracja::Typed(TCalibrationSheet sheet) const {
 }
 
 TReadingsVerdict TfKalibracja::Judge(TCalibrationSheet sheet) const {
-    return JudgeReadings(sheet, Typed(sheet), StoredCalibration(Printer()).values);
+    // Only a check is judged against the stored correction: the calibration part reads no
+    // store at every key.
+    return JudgeReadings(sheet, Typed(sheet),
+                         sheet == TCalibrationSheet::Check ? StoredCalibration(Printer()).values
+                                                           : TCalibrationValues{});
 }
 
 void TfKalibracja::ShowVerdict(TCalibrationSheet sheet) {
